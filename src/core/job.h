@@ -1,0 +1,76 @@
+#pragma once
+// The one job: everything that exists once per application (segment list, job
+// flags, shared parameters, pictures, active profile, settings, NC program).
+// The main window owns it; korvane-cli and each test make their own.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/segments.h"
+#include "image/picture.h"
+#include "settings/profile.h"
+
+namespace korvane {
+
+enum class ContourType { Outline, CentreLine, Scan, ScanNegative };
+
+struct MachineExtents {
+  long double xMin = 0, xMax = 0, yMin = 0, yMax = 0;  // X of minX, X of maxX, Y of minY, Y of maxY
+};
+
+struct Job {
+  // Segment list and bounding rectangle (pixel units).
+  SegmentList segments;
+  BoundingRect rect;
+
+  // Job flags.
+  bool cancelRequested = false;
+  bool contourAccepted = false;
+  bool graphicViewPending = false;
+  bool backupValid = false;
+  bool autoAccept = false;
+  bool pictureChanged = false;
+
+  // Shared parameters.
+  long double scanStep = 1.0L;
+  long double lineSpacing = 1.0L;
+  int32_t joinGap = 0;
+  long double scale = 1.0L;  // millimetres per pixel
+
+  // Output position: the texts of the offset fields, read when a build starts.
+  std::string xOffsetText = "0";
+  std::string yOffsetText = "0";
+
+  ContourType contourType = ContourType::Outline;
+
+  // Pictures: the working image, the accepted image (as opened) and the
+  // backup of the picture before the last accepted run.
+  Picture working;
+  Picture accepted;
+  Picture backup;
+
+  // Settings: the four stored profiles, the general settings, the active copy.
+  std::array<Profile, 4> profiles;
+  GeneralSettings general;
+  ActiveProfile active;
+
+  // NC program and simulation move list, as the builder wrote them.
+  std::vector<std::string> ncLines;
+  std::vector<std::string> moveList;
+  int32_t blockCounter = 0;
+  MachineExtents extents;
+};
+
+}  // namespace korvane
+
+namespace korvane {
+class UserDialogs;
+
+// Text of the picture lock.
+extern const char* const kPictureLockText;
+
+// Picture lock: commands that change the working image ask it first. While a
+// contour is accepted it shows the lock message and answers true (refuse).
+bool Msg_Isconvert(const Job& job, UserDialogs& ui);
+}  // namespace korvane

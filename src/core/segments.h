@@ -1,0 +1,86 @@
+#pragma once
+// The segment list: the live list of straight segments a contour method
+// produces, plus an undo copy for operations the user may refuse.
+//
+// The list keeps the observable behaviour of a three-bank store (live, builder
+// snapshot, undo) without paying for whole-bank copies: copies move only the
+// valid records, and storage grows past the classic 100,000 records instead of
+// overrunning.
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace korvane {
+
+struct Segment {
+  long double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+  bool done = false;
+};
+
+class SegmentList {
+ public:
+  static constexpr int32_t kBankSize = 100000;
+
+  SegmentList() { live_.resize(kBankSize); }
+
+  int32_t count() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  Segment& operator[](int32_t i) { return live_[static_cast<size_t>(i)]; }
+  const Segment& operator[](int32_t i) const { return live_[static_cast<size_t>(i)]; }
+  Segment* data() { return live_.data(); }
+  const Segment* data() const { return live_.data(); }
+
+  void clear() { count_ = 0; }
+  // Append a record at index count and grow the count (done is false).
+  void append(long double x1, long double y1, long double x2, long double y2) {
+    if (static_cast<size_t>(count_) == live_.size()) live_.resize(live_.size() * 2);
+    Segment& s = live_[static_cast<size_t>(count_++)];
+    s.x1 = x1;
+    s.y1 = y1;
+    s.x2 = x2;
+    s.y2 = y2;
+    s.done = false;
+  }
+  void append(const Segment& s) {
+    append(s.x1, s.y1, s.x2, s.y2);
+    live_[static_cast<size_t>(count_ - 1)].done = s.done;
+  }
+  // Set the count directly (dropping records, or re-exposing leftovers that a
+  // caller has just written). Storage grows when needed.
+  void setCount(int32_t n) {
+    if (static_cast<size_t>(n) > live_.size()) live_.resize(static_cast<size_t>(n));
+    count_ = n;
+  }
+  void reserve(int32_t n) {
+    if (static_cast<size_t>(n) > live_.size()) live_.resize(static_cast<size_t>(n));
+  }
+
+  // Undo bank: a copy of the valid records and the count at that moment.
+  void saveUndo() {
+    undo_.assign(live_.begin(), live_.begin() + count_);
+    saved_ = count_;
+  }
+  void restoreUndo() {
+    reserve(saved_);
+    std::copy(undo_.begin(), undo_.begin() + saved_, live_.begin());
+    count_ = saved_;
+  }
+  int32_t savedCount() const { return saved_; }
+  const std::vector<Segment>& undoBank() const { return undo_; }
+
+ private:
+  std::vector<Segment> live_;
+  std::vector<Segment> undo_;
+  int32_t count_ = 0;
+  int32_t saved_ = 0;
+};
+
+struct BoundingRect {
+  long double minX = 999999999999.0L, maxX = -999999999999.0L;
+  long double minY = 999999999999.0L, maxY = -999999999999.0L;
+};
+
+// Bounding rectangle over the valid records; an empty list keeps the start values.
+BoundingRect FindWayRect(const SegmentList& list);
+
+}  // namespace korvane
