@@ -49,6 +49,9 @@ struct Job {
   Picture working;
   Picture accepted;
   Picture backup;
+  // The conversion run's result image (the dialog's picture): the working
+  // image, framed for the traced types, marked by the contour method.
+  Picture result;
 
   // Settings: the four stored profiles, the general settings, the active copy.
   std::array<Profile, 4> profiles;
