@@ -1,0 +1,37 @@
+#pragma once
+// Command-line options of korvane-cli.
+#include <optional>
+#include <string>
+
+#include "core/job.h"
+
+namespace korvane {
+
+enum class Origin { Centre, TopLeft, BottomLeft, BottomRight, TopRight };
+
+struct CliOptions {
+  std::string picture;
+  std::string output;
+  ContourType contour = ContourType::Outline;
+  int threshold = 128;
+  std::string profile;  // empty: the standard profile of the settings
+  long double scale = 1.0L;
+  Origin origin = Origin::Centre;
+  std::string configDir;
+  std::string moves;
+  bool quiet = false;
+  bool help = false;
+  std::optional<long double> diameter;
+  std::string diameterText;
+  bool followLines = false;
+  bool optimise = false;
+  bool noReverse = false;
+};
+
+extern const char* const kCliUsage;
+
+// Parses argv. False on a usage error (message in `error`, empty when the
+// usage alone says it). --help sets opt.help and returns true.
+bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::string& error);
+
+}  // namespace korvane
