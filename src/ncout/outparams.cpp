@@ -1,0 +1,212 @@
+#include "ncout/outparams.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/numtext.h"
+
+namespace korvane {
+
+namespace {
+
+// Offsets are stored by whoever last wrote them; one that cannot be read
+// (never written by this program) places the picture at 0.
+long double NumberOr0(std::string_view text) { return ParseNumber(text).value_or(0.0L); }
+
+long double Clamp(long double v, long double lo, long double hi) { return std::clamp(v, lo, hi); }
+
+}  // namespace
+
+MachinePoint PlacementStart(Placement p, int32_t w, int32_t h, long double s) {
+  const long double width = static_cast<long double>(w) * s;
+  const long double height = static_cast<long double>(h) * s;
+  switch (p) {
+    case Placement::kCentre:
+      return {-static_cast<long double>(w) * s * 0.5L, static_cast<long double>(h) * s * 0.5L};
+    case Placement::kTopLeft:
+      return {0, 0};
+    case Placement::kBottomLeft:
+      return {0, height};
+    case Placement::kBottomRight:
+      return {-width, height};
+    case Placement::kTopRight:
+      return {-width, 0};
+    case Placement::kNone:
+      break;
+  }
+  return {0, 0};
+}
+
+MachinePoint EndPosition(MachinePoint start, int32_t w, int32_t h, long double s) {
+  return {start.x + static_cast<long double>(w) * s, start.y - static_cast<long double>(h) * s};
+}
+
+OffsetTexts OffsetTextsFor(MachinePoint start) {
+  return {FormatFixed(start.x, 1), FormatFixed(start.y, 1)};
+}
+
+OffsetTexts CentreOffsets(const Job& job) {
+  return OffsetTextsFor(
+      PlacementStart(Placement::kCentre, job.working.width, job.working.height, job.scale));
+}
+
+void ApplyCentreOffsets(Job& job) {
+  OffsetTexts t = CentreOffsets(job);
+  job.xOffsetText = std::move(t.x);
+  job.yOffsetText = std::move(t.y);
+}
+
+bool ReapplyPlacement(Job& job, Placement down, int32_t w, int32_t h) {
+  if (down == Placement::kNone) return false;
+  OffsetTexts t = OffsetTextsFor(PlacementStart(down, w, h, job.scale));
+  job.xOffsetText = std::move(t.x);
+  job.yOffsetText = std::move(t.y);
+  return true;
+}
+
+// ---------------------------------------------------------------- position
+
+void PositionDialogModel::show(const Job& job, int32_t w, int32_t h) {
+  w_ = w;
+  h_ = h;
+  s_ = job.scale;
+  start_ = {Clamp(NumberOr0(job.xOffsetText), kMin, kMax),
+            Clamp(NumberOr0(job.yOffsetText), kMin, kMax)};
+}
+
+void PositionDialogModel::setStartX(long double v) { start_.x = Clamp(v, kMin, kMax); }
+void PositionDialogModel::setStartY(long double v) { start_.y = Clamp(v, kMin, kMax); }
+
+void PositionDialogModel::place(Placement p) {
+  placement_ = p;
+  if (p == Placement::kNone) return;
+  const MachinePoint s = PlacementStart(p, w_, h_, s_);
+  setStartX(s.x);
+  setStartY(s.y);
+}
+
+void PositionDialogModel::apply(Job& job) const {
+  OffsetTexts t = OffsetTextsFor(start_);
+  job.xOffsetText = std::move(t.x);
+  job.yOffsetText = std::move(t.y);
+}
+
+std::string PositionDialogModel::endXText() const { return FormatFixed(end().x, 1); }
+std::string PositionDialogModel::endYText() const { return FormatFixed(end().y, 1); }
+
+// ------------------------------------------------------------------- scale
+
+void ScaleDialogModel::show(int32_t w, int32_t h, long double scale) {
+  w_ = w;
+  h_ = h;
+  outX_ = Clamp(static_cast<long double>(w) * scale, kMinOut, kMaxOut);
+  outY_ = Clamp(static_cast<long double>(h) * scale, kMinOut, kMaxOut);
+  pending_ = scale;
+  // Per cent, rounded to nearest with ties to even (the default mode of rintl).
+  const long double p = std::rintl(outX_ / static_cast<long double>(w) * 100.0L);
+  percent_ = static_cast<int>(Clamp(p, kMinPercent, kMaxPercent));
+}
+
+void ScaleDialogModel::setOutputX(long double v, bool hasFocus) {
+  outX_ = Clamp(v, kMinOut, kMaxOut);
+  pending_ = outX_ / static_cast<long double>(w_);
+  // The height follows only a width the user is typing, and it does not feed
+  // back into the pending scale: the scale is the one the typed width gives.
+  if (hasFocus) outY_ = Clamp(static_cast<long double>(h_) * pending_, kMinOut, kMaxOut);
+}
+
+void ScaleDialogModel::setOutputY(long double v, bool hasFocus) {
+  outY_ = Clamp(v, kMinOut, kMaxOut);
+  pending_ = outY_ / static_cast<long double>(h_);
+  if (hasFocus) outX_ = Clamp(static_cast<long double>(w_) * pending_, kMinOut, kMaxOut);
+}
+
+void ScaleDialogModel::setPercent(int position) {
+  percent_ = std::clamp(position, kMinPercent, kMaxPercent);
+  setOutputX(static_cast<long double>(w_) * percent_ / 100.0L, false);
+}
+
+std::string ScaleDialogModel::apply(Job& job) const {
+  job.scale = pending_;
+  return ScaleText(pending_);
+}
+
+std::string ScaleText(long double scale) { return FormatFixed(scale, 3); }
+
+namespace {
+
+long double AtLeastMinSpacing(long double v) { return v < 0.1L ? 0.1L : v; }
+
+}  // namespace
+
+ParameterChange AfterScaleDialog(Job& job, long double oldScale, Placement placement, int32_t w,
+                                 int32_t h, std::string_view diameterText) {
+  ParameterChange out;
+  if (job.scale == oldScale) return out;
+  ReapplyPlacement(job, placement, w, h);
+  if (IsSurfaceScan(job.contourType)) {
+    const std::optional<long double> d = ParseNumber(diameterText);
+    if (!d) {
+      out.error = NotANumberText(diameterText);
+      return out;
+    }
+    job.lineSpacing = AtLeastMinSpacing(*d / job.scale);
+    out.lineSpacingText = FormatFixed(job.lineSpacing, 1);
+    out.rerun = Rerun::kRescan;
+  } else if (job.contourAccepted) {
+    out.rerun = Rerun::kRebuild;
+  }
+  return out;
+}
+
+// ----------------------------------------------------------- tool diameter
+
+bool IsSurfaceScan(ContourType t) {
+  return t == ContourType::Scan || t == ContourType::ScanNegative;
+}
+
+std::string DiameterText(long double value) { return FormatGeneral(value); }
+
+ParameterChange AfterDiameterDialog(Job& job, std::string_view oldText, std::string_view newText,
+                                    long double value) {
+  ParameterChange out;
+  if (oldText == newText) return out;
+  if (IsSurfaceScan(job.contourType)) {
+    job.lineSpacing = AtLeastMinSpacing(value != 0 ? value / job.scale : 1.0L);
+    out.lineSpacingText = FormatFixed(job.lineSpacing, 1);
+    out.rerun = Rerun::kRescan;
+  } else if (job.contourAccepted) {
+    out.rerun = Rerun::kRebuild;
+  }
+  return out;
+}
+
+// ----------------------------------------------------------- profile panel
+
+std::optional<std::string> StepValue(std::string_view text, int direction) {
+  const std::optional<long double> v = ParseNumber(text);
+  if (!v) return std::nullopt;
+  return FormatFixed(direction < 0 ? *v - 0.1L : *v + 0.1L, 2);
+}
+
+std::optional<char32_t> CheckNumKey(char32_t key) {
+  if (key == U',') return U'.';
+  if (key == 8 || key == U'+' || key == U'-' || key == U'.' || (key >= U'0' && key <= U'9')) {
+    return key;
+  }
+  return std::nullopt;
+}
+
+PanelValues PanelValuesFromActive(const Job& job) {
+  return {job.active.REbene, job.active.ZEbene, job.active.VorschubZ, job.active.VorschubXY};
+}
+
+bool PanelValuesChanged(Job& job, const PanelValues& v) {
+  job.active.REbene = v.REbene;
+  job.active.ZEbene = v.ZEbene;
+  job.active.VorschubZ = v.VorschubZ;
+  job.active.VorschubXY = v.VorschubXY;
+  return job.contourAccepted;
+}
+
+}  // namespace korvane
