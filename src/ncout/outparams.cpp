@@ -133,51 +133,14 @@ std::string ScaleDialogModel::apply(Job& job) const {
 
 std::string ScaleText(long double scale) { return FormatFixed(scale, 3); }
 
-namespace {
-
-long double AtLeastMinSpacing(long double v) { return v < 0.1L ? 0.1L : v; }
-
-}  // namespace
-
-ParameterChange AfterScaleDialog(Job& job, long double oldScale, Placement placement, int32_t w,
-                                 int32_t h, std::string_view diameterText) {
-  ParameterChange out;
+ScaleChangeResult AfterScaleDialog(Job& job, long double oldScale, Placement placement, int32_t w,
+                                   int32_t h, std::string_view diameterText) {
+  ScaleChangeResult out;
   if (job.scale == oldScale) return out;
   ReapplyPlacement(job, placement, w, h);
-  if (IsSurfaceScan(job.contourType)) {
-    const std::optional<long double> d = ParseNumber(diameterText);
-    if (!d) {
-      out.error = NotANumberText(diameterText);
-      return out;
-    }
-    job.lineSpacing = AtLeastMinSpacing(*d / job.scale);
-    out.lineSpacingText = FormatFixed(job.lineSpacing, 1);
-    out.rerun = Rerun::kRescan;
-  } else if (job.contourAccepted) {
-    out.rerun = Rerun::kRebuild;
-  }
-  return out;
-}
-
-// ----------------------------------------------------------- tool diameter
-
-bool IsSurfaceScan(ContourType t) {
-  return t == ContourType::Scan || t == ContourType::ScanNegative;
-}
-
-std::string DiameterText(long double value) { return FormatGeneral(value); }
-
-ParameterChange AfterDiameterDialog(Job& job, std::string_view oldText, std::string_view newText,
-                                    long double value) {
-  ParameterChange out;
-  if (oldText == newText) return out;
-  if (IsSurfaceScan(job.contourType)) {
-    job.lineSpacing = AtLeastMinSpacing(value != 0 ? value / job.scale : 1.0L);
-    out.lineSpacingText = FormatFixed(job.lineSpacing, 1);
-    out.rerun = Rerun::kRescan;
-  } else if (job.contourAccepted) {
-    out.rerun = Rerun::kRebuild;
-  }
+  std::string spacing;
+  out.rerun = ScaleChanged(job, oldScale, diameterText, &spacing);
+  if (!spacing.empty()) out.lineSpacingText = std::move(spacing);
   return out;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "contour/tooldiameter.h"
 #include "core/job.h"
 
 namespace korvane {
@@ -121,40 +122,18 @@ class ScaleDialogModel {
 // Text of the scale field EScale (fixed notation, 3 decimals).
 std::string ScaleText(long double scale);
 
-// What the main window has to do after a parameter change.
-enum class Rerun {
-  kNone,     // nothing
-  kRescan,   // surface scan: set auto accept, re-select the contour type, convert (rerun)
-  kRebuild,  // a contour is accepted: convert (rerun), which rebuilds the NC program
-};
-
-struct ParameterChange {
-  Rerun rerun = Rerun::kNone;
-  // Set when the line spacing was recomputed: the text for the line-spacing
-  // field (fixed notation, 1 decimal).
-  std::optional<std::string> lineSpacingText;
-  // Set when a typed number could not be read: the message to show.
-  std::optional<std::string> error;
-};
-
 // After the scale dialog has closed. oldScale is job.scale before the dialog
 // (compared exactly); placement is the button that is down in the position
-// dialog; diameterText is the main window's EDurchmesser. Re-applies the
-// position and recomputes the line spacing for the surface-scanning types.
-ParameterChange AfterScaleDialog(Job& job, long double oldScale, Placement placement, int32_t w,
-                                 int32_t h, std::string_view diameterText);
-
-// ----------------------------------------------------------- tool diameter
-
-bool IsSurfaceScan(ContourType t);
-
-// "Übernehmen" of the tool-diameter dialog: the text for EDurchmesser.
-std::string DiameterText(long double value);
-
-// After the tool-diameter dialog has closed: oldText and newText are
-// EDurchmesser before and after, value the dialog's spin value.
-ParameterChange AfterDiameterDialog(Job& job, std::string_view oldText, std::string_view newText,
-                                    long double value);
+// dialog, w and h the picture size fields; diameterText is EDurchmesser. On a
+// change the position is re-applied with the new scale, then the line spacing
+// and the re-run are decided as for every scale change.
+struct ScaleChangeResult {
+  ParameterRerun rerun = ParameterRerun::None;
+  // Set when the line spacing was recomputed: text for the line-spacing field.
+  std::optional<std::string> lineSpacingText;
+};
+ScaleChangeResult AfterScaleDialog(Job& job, long double oldScale, Placement placement, int32_t w,
+                                   int32_t h, std::string_view diameterText);
 
 // ----------------------------------------------------------- profile panel
 

@@ -1,0 +1,270 @@
+#include "ncout/outparams.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace korvane {
+namespace {
+
+Job JobWithPicture(int32_t w, int32_t h, long double scale) {
+  Job job;
+  job.working.resize(w, h, kWhite);
+  job.scale = scale;
+  return job;
+}
+
+// ---------------------------------------------------------------- position
+
+struct PlacementCase {
+  Placement p;
+  const char* startX;
+  const char* startY;
+  const char* endX;
+  const char* endY;
+};
+
+TEST(Position, PlacementsOfA200x100PictureAtHalfMillimetre) {
+  const PlacementCase cases[] = {
+      {Placement::kCentre, "-50.0", "25.0", "50.0", "-25.0"},
+      {Placement::kTopLeft, "0.0", "0.0", "100.0", "-50.0"},
+      {Placement::kBottomLeft, "0.0", "50.0", "100.0", "0.0"},
+      {Placement::kBottomRight, "-100.0", "50.0", "0.0", "0.0"},
+      {Placement::kTopRight, "-100.0", "0.0", "0.0", "-50.0"},
+  };
+  for (const PlacementCase& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.p));
+    Job job = JobWithPicture(200, 100, 0.5L);
+    job.xOffsetText = "7.0";  // whatever was there before
+    job.yOffsetText = "8.0";
+    PositionDialogModel m;
+    m.show(job, 200, 100);
+    m.place(c.p);
+    EXPECT_EQ(m.placement(), c.p);
+    EXPECT_EQ(m.endXText(), c.endX);
+    EXPECT_EQ(m.endYText(), c.endY);
+    m.apply(job);
+    EXPECT_EQ(job.xOffsetText, c.startX);
+    EXPECT_EQ(job.yOffsetText, c.startY);
+  }
+}
+
+TEST(Position, ShowReadsTheOffsetsAndEditsMoveTheEnd) {
+  Job job = JobWithPicture(200, 100, 0.5L);
+  job.xOffsetText = "10.0";
+  job.yOffsetText = "-4.5";
+  PositionDialogModel m;
+  m.show(job, 200, 100);
+  EXPECT_EQ(m.endXText(), "110.0");
+  EXPECT_EQ(m.endYText(), "-54.5");
+  m.setStartX(-20.5L);
+  EXPECT_EQ(m.endXText(), "79.5");
+  EXPECT_EQ(m.endYText(), "-54.5");
+  m.setStartY(1e9L);  // beyond the field's range
+  EXPECT_EQ(m.start().y, PositionDialogModel::kMax);
+  m.apply(job);
+  EXPECT_EQ(job.xOffsetText, "-20.5");
+  EXPECT_EQ(job.yOffsetText, "9999999.0");
+}
+
+TEST(Position, UnreadableOffsetCountsAsZero) {
+  Job job = JobWithPicture(10, 10, 1.0L);
+  job.xOffsetText = "abc";
+  job.yOffsetText = "";
+  PositionDialogModel m;
+  m.show(job, 10, 10);
+  EXPECT_EQ(m.start().x, 0.0L);
+  EXPECT_EQ(m.start().y, 0.0L);
+}
+
+TEST(Position, CentreOffsetsForTheCommandLine) {
+  struct Row {
+    int32_t w, h;
+    long double s;
+    const char* x;
+    const char* y;
+  };
+  const Row rows[] = {
+      {200, 100, 0.5L, "-50.0", "25.0"},
+      {640, 480, 1.0L, "-320.0", "240.0"},
+      // A half at the kept decimal rounds away from zero, not to even.
+      {1, 1, 0.5L, "-0.3", "0.3"},
+      {3, 5, 0.1L, "-0.2", "0.3"},
+      // No picture: the origin stays at the (empty) picture's corner.
+      {0, 0, 1.0L, "0.0", "0.0"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(::testing::Message() << r.w << "x" << r.h);
+    Job job = JobWithPicture(r.w, r.h, r.s);
+    EXPECT_EQ(CentreOffsets(job), (OffsetTexts{r.x, r.y}));
+    ApplyCentreOffsets(job);
+    EXPECT_EQ(job.xOffsetText, r.x);
+    EXPECT_EQ(job.yOffsetText, r.y);
+  }
+}
+
+// ------------------------------------------------------------------- scale
+
+TEST(Scale, ShowTakesTheCurrentScaleAndRoundsThePercentToEven) {
+  struct Row {
+    long double scale;
+    int percent;
+  };
+  const Row rows[] = {{1.0L, 100},  {0.5L, 50},  {0.125L, 12},
+                      {0.375L, 38}, {0.004L, 1}, {9.0L, 500}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(static_cast<double>(r.scale));
+    ScaleDialogModel m;
+    m.show(200, 100, r.scale);
+    EXPECT_EQ(m.outputX(), 200 * r.scale);
+    EXPECT_EQ(m.outputY(), 100 * r.scale);
+    EXPECT_EQ(m.pending(), r.scale);
+    EXPECT_EQ(m.percent(), r.percent);
+  }
+}
+
+TEST(Scale, TypedWidthSetsScaleAndTheFocusedFieldDrivesTheOther) {
+  ScaleDialogModel m;
+  m.show(200, 100, 1.0L);
+  m.setOutputX(100, /*hasFocus=*/true);
+  EXPECT_EQ(m.pending(), 0.5L);
+  EXPECT_EQ(m.outputY(), 50);
+
+  Job job = JobWithPicture(200, 100, 1.0L);
+  EXPECT_EQ(m.apply(job), "0.500");
+  EXPECT_EQ(job.scale, 0.5L);
+
+  // Without the focus (set from elsewhere) the other field stays.
+  m.show(200, 100, 1.0L);
+  m.setOutputX(100, false);
+  EXPECT_EQ(m.pending(), 0.5L);
+  EXPECT_EQ(m.outputY(), 100);
+
+  m.show(200, 100, 1.0L);
+  m.setOutputY(25, true);
+  EXPECT_EQ(m.pending(), 0.25L);
+  EXPECT_EQ(m.outputX(), 50);
+}
+
+TEST(Scale, TypedWidthKeepsItsOwnScaleWhenTheHeightIsNotRound) {
+  // 1 mm over 3 pixels; the height of 7 pixels shows 2.333... mm and must not
+  // pull the scale away from the typed width.
+  ScaleDialogModel m;
+  m.show(3, 7, 1.0L);
+  m.setOutputX(1, true);
+  EXPECT_EQ(m.pending(), 1.0L / 3.0L);
+  EXPECT_EQ(m.outputY(), 7 * (1.0L / 3.0L));
+}
+
+TEST(Scale, SliderSetsTheWidthFromThePercent) {
+  ScaleDialogModel m;
+  m.show(200, 100, 1.0L);
+  m.setPercent(250);
+  EXPECT_EQ(m.outputX(), 2.5L * 200);
+  EXPECT_EQ(m.pending(), 2.5L);
+  EXPECT_EQ(m.outputY(), 100);  // the slider is not the width field: no follow
+  // A tiny picture at 1 % would give less than the field's 0.1 mm.
+  m.show(2, 2, 1.0L);
+  m.setPercent(1);
+  EXPECT_EQ(m.outputX(), ScaleDialogModel::kMinOut);
+  EXPECT_EQ(m.pending(), ScaleDialogModel::kMinOut / 2);
+}
+
+TEST(Scale, ScaleTextHasThreeDecimals) {
+  EXPECT_EQ(ScaleText(1.0L), "1.000");
+  EXPECT_EQ(ScaleText(0.0625L), "0.063");  // half away from zero
+  EXPECT_EQ(ScaleText(1.0L / 3.0L), "0.333");
+}
+
+struct AfterScaleCase {
+  const char* name;
+  ContourType type;
+  bool accepted;
+  long double newScale;
+  Placement placement;
+  ParameterRerun rerun;
+  const char* xOffset;
+  const char* yOffset;
+  std::optional<std::string> spacingText;
+  long double spacing;
+};
+
+TEST(Scale, AfterTheDialogClosed) {
+  // Picture 200 x 100 at scale 1, offsets "1.0"/"2.0", diameter "3".
+  const AfterScaleCase cases[] = {
+      {"unchanged", ContourType::Outline, true, 1.0L, Placement::kCentre, ParameterRerun::None,
+       "1.0", "2.0", std::nullopt, 1.0L},
+      {"outline accepted", ContourType::Outline, true, 0.5L, Placement::kCentre,
+       ParameterRerun::RebuildProgram, "-50.0", "25.0", std::nullopt, 1.0L},
+      {"outline not accepted", ContourType::CentreLine, false, 0.5L, Placement::kBottomLeft,
+       ParameterRerun::None, "0.0", "50.0", std::nullopt, 1.0L},
+      {"no placement down", ContourType::Outline, true, 0.5L, Placement::kNone,
+       ParameterRerun::RebuildProgram, "1.0", "2.0", std::nullopt, 1.0L},
+      {"surface scan", ContourType::Scan, false, 0.5L, Placement::kTopLeft,
+       ParameterRerun::RescanSurface, "0.0", "0.0", "6.0", 6.0L},
+      {"negative scan, fine scale", ContourType::ScanNegative, true, 100.0L, Placement::kNone,
+       ParameterRerun::RescanSurface, "1.0", "2.0", "0.1", 0.1L},
+  };
+  for (const AfterScaleCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Job job = JobWithPicture(200, 100, 1.0L);
+    job.contourType = c.type;
+    job.contourAccepted = c.accepted;
+    job.xOffsetText = "1.0";
+    job.yOffsetText = "2.0";
+    const long double old = job.scale;
+    job.scale = c.newScale;
+    const ScaleChangeResult r = AfterScaleDialog(job, old, c.placement, 200, 100, "3");
+    EXPECT_EQ(r.rerun, c.rerun);
+    EXPECT_EQ(job.xOffsetText, c.xOffset);
+    EXPECT_EQ(job.yOffsetText, c.yOffset);
+    EXPECT_EQ(r.lineSpacingText, c.spacingText);
+    EXPECT_EQ(job.lineSpacing, c.spacing);
+  }
+}
+
+// ----------------------------------------------------------- profile panel
+
+TEST(Panel, Steppers) {
+  struct Row {
+    const char* text;
+    int direction;
+    std::optional<std::string> result;
+  };
+  const Row rows[] = {
+      {"0", -1, "-0.10"},      {"0.05", -1, "-0.05"},     {"5", +1, "5.10"},
+      {"-0.1", +1, "0.00"},    {" 2.5 ", +1, "2.60"},     {"1e1", -1, "9.90"},
+      {"0.045", +1, "0.15"},  // 0.145 rounds half away from zero
+      {"", +1, std::nullopt},  {"abc", -1, std::nullopt}, {"1,5", +1, std::nullopt},
+      {"-", -1, std::nullopt},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.text);
+    EXPECT_EQ(StepValue(r.text, r.direction), r.result);
+  }
+}
+
+TEST(Panel, KeyFilter) {
+  for (char32_t c : std::u32string(U"0123456789+-.\b")) EXPECT_EQ(CheckNumKey(c), c);
+  EXPECT_EQ(CheckNumKey(U','), U'.');
+  for (char32_t c : std::u32string(U"aZe E*/ \t\r\x7f\u00e4")) {
+    EXPECT_EQ(CheckNumKey(c), std::nullopt) << static_cast<int>(c);
+  }
+}
+
+TEST(Panel, FieldChangesReachTheActiveValuesOnly) {
+  for (bool accepted : {false, true}) {
+    Job job;
+    job.contourAccepted = accepted;
+    job.profiles[0].REbene = "5";
+    job.active.REbene = "5";
+    const PanelValues v{"7.5", "-1", "100", "F200"};
+    EXPECT_EQ(PanelValuesChanged(job, v), accepted);
+    EXPECT_EQ(PanelValuesFromActive(job), v);
+    EXPECT_EQ(job.profiles[0].REbene, "5");
+  }
+}
+
+}  // namespace
+}  // namespace korvane
