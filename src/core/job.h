@@ -9,6 +9,7 @@
 
 #include "core/segments.h"
 #include "image/picture.h"
+#include "settings/language.h"
 #include "settings/profile.h"
 
 namespace korvane {
@@ -57,12 +58,21 @@ struct Job {
   std::array<Profile, 4> profiles;
   GeneralSettings general;
   ActiveProfile active;
+  // Texts of the loaded language file.
+  LanguageTexts language;
 
   // NC program and simulation move list, as the builder wrote them.
   std::vector<std::string> ncLines;
   std::vector<std::string> moveList;
   int32_t blockCounter = 0;
   MachineExtents extents;
+  // NC builder: busy while a build runs (a progress report may re-enter it),
+  // and the editor counts of the last completed build (characters without
+  // blanks and block numbers, emitted lines, segments).
+  bool ncBusy = false;
+  int64_t ncCharCount = 0;
+  int64_t ncLineCount = 0;
+  int32_t ncSegmentCount = 0;
 };
 
 }  // namespace korvane

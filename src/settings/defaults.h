@@ -1,0 +1,17 @@
+#pragma once
+// The settings a first start puts into a new configuration folder. The same
+// texts are shipped as files under data/config/; the compiled-in copy lets
+// korvane-cli work without an installed data folder.
+#include <span>
+#include <string_view>
+
+namespace korvane {
+
+struct DefaultSettingsFile {
+  std::string_view name;     // "profil1.ini" .. "profil4.ini", "main.ini"
+  std::string_view content;  // the file's bytes
+};
+
+std::span<const DefaultSettingsFile> DefaultSettingsFiles();
+
+}  // namespace korvane

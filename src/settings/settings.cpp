@@ -1,0 +1,189 @@
+#include "settings/settings.h"
+
+#include <array>
+
+#include "core/interaction.h"
+#include "settings/inifile.h"
+
+namespace korvane {
+namespace {
+
+constexpr std::array<const char*, kTemplateKinds> kTemplatePrefix = {"SynS", "SynA", "SynZ",
+                                                                     "SynXY", "SynR", "SynE"};
+
+std::string WithSlash(const std::string& dir) {
+  if (dir.empty() || dir.back() == '/') return dir;
+  return dir + "/";
+}
+
+std::string TemplateKey(int kind, int line) {
+  return kTemplatePrefix[static_cast<std::size_t>(kind)] + std::to_string(line + 1);
+}
+
+// Writes one value after another and stops at the first refusal.
+class Writer {
+ public:
+  Writer(const std::string& file, const char* section) : file_(file), section_(section) {}
+  void text(const char* key, const std::string& value) { text(std::string(key), value); }
+  void text(const std::string& key, const std::string& value) {
+    ok_ = ok_ && IniWriteString(file_, section_, key, value);
+  }
+  void integer(const char* key, int32_t value) {
+    ok_ = ok_ && IniWriteInt(file_, section_, key, value);
+  }
+  void boolean(const char* key, bool value) {
+    ok_ = ok_ && IniWriteBool(file_, section_, key, value);
+  }
+  void section(const char* name) { section_ = name; }
+  bool ok() const { return ok_; }
+
+ private:
+  const std::string& file_;
+  const char* section_;
+  bool ok_ = true;
+};
+
+}  // namespace
+
+std::string ProfileFilePath(const std::string& configDir, int number) {
+  return WithSlash(configDir) + "profil" + std::to_string(number) + ".ini";
+}
+
+std::string MainFilePath(const std::string& configDir) { return WithSlash(configDir) + "main.ini"; }
+
+Profile ReadProfile(const std::string& file) {
+  auto text = [&](const std::string& key) { return IniReadString(file, "set", key); };
+  auto flag = [&](const char* key) { return IniReadBool(file, "set", key); };
+  Profile p;
+  p.Profil = text("Profil");
+  p.REbene = text("REbene");
+  p.ZEbene = text("ZEbene");
+  p.VorschubZ = text("VorschubZ");
+  p.VorschubXY = text("VorschubXY");
+  for (int n = 0; n < kTemplateLines; ++n) {
+    for (int kind = 0; kind < kTemplateKinds; ++kind) {
+      p.templates[static_cast<std::size_t>(kind)][static_cast<std::size_t>(n)] =
+          text(TemplateKey(kind, n));
+    }
+  }
+  p.Suffix = text("Suffix");
+  p.Stellen = text("Stellen");
+  p.Nachkommastellen = text("Nachkommastellen");
+  p.Dezipunkt = flag("Dezipunkt");
+  p.NCpunkt = flag("NCpunkt");
+  p.VNullen = flag("VNullen");
+  p.NNullen = flag("NNullen");
+  p.Vorzeichen = flag("Vorzeichen");
+  p.Satznum = flag("Satznum");
+  p.Satzzeichen = text("Satzzeichen");
+  p.Schritt = text("Schritt");
+  p.Start = text("Start");
+  return p;
+}
+
+bool WriteProfile(const std::string& file, const Profile& p) {
+  Writer w(file, "set");
+  w.text("Profil", p.Profil);
+  w.text("REbene", p.REbene);
+  w.text("ZEbene", p.ZEbene);
+  w.text("VorschubZ", p.VorschubZ);
+  w.text("VorschubXY", p.VorschubXY);
+  for (int n = 0; n < kTemplateLines; ++n) {
+    for (int kind = 0; kind < kTemplateKinds; ++kind) {
+      w.text(TemplateKey(kind, n),
+             p.templates[static_cast<std::size_t>(kind)][static_cast<std::size_t>(n)]);
+    }
+  }
+  w.text("Suffix", p.Suffix);
+  w.text("Stellen", p.Stellen);
+  w.text("Nachkommastellen", p.Nachkommastellen);
+  w.boolean("Dezipunkt", p.Dezipunkt);
+  w.boolean("NCpunkt", p.NCpunkt);
+  w.boolean("VNullen", p.VNullen);
+  w.boolean("NNullen", p.NNullen);
+  w.boolean("Vorzeichen", p.Vorzeichen);
+  w.boolean("Satznum", p.Satznum);
+  w.text("Satzzeichen", p.Satzzeichen);
+  w.text("Schritt", p.Schritt);
+  w.text("Start", p.Start);
+  return w.ok();
+}
+
+GeneralSettings ReadGeneralSettings(const std::string& file) {
+  auto integer = [&](const char* key) { return IniReadInt(file, "set", key); };
+  auto flag = [&](const char* key) { return IniReadBool(file, "set", key); };
+  GeneralSettings g;
+  g.ncPath = IniReadString(file, "path", "nc");
+  g.voPath = IniReadString(file, "path", "vo");
+  g.Aufloesung = IniReadString(file, "set", "Aufloesung");
+  g.Profil = integer("Profil");
+  g.XY = flag("XY");
+  g.XZ = flag("XZ");
+  g.YZ = flag("YZ");
+  g.XYZ = flag("XYZ");
+  g.G0 = flag("G0");
+  g.AXIS = flag("AXIS");
+  g.HG = integer("HG");
+  g.Achsen = integer("Achsen");
+  g.Vorschub = integer("Vorschub");
+  g.AVorschub = integer("AVorschub");
+  g.Eilgang = integer("Eilgang");
+  g.Rohteil = integer("Rohteil");
+  g.lang = integer("lang");
+  return g;
+}
+
+bool WriteGeneralSettings(const std::string& file, const GeneralSettings& g) {
+  Writer w(file, "path");
+  w.text("nc", g.ncPath);
+  w.text("vo", g.voPath);
+  w.section("set");
+  w.integer("HG", g.HG);
+  w.integer("Achsen", g.Achsen);
+  w.integer("Vorschub", g.Vorschub);
+  w.integer("AVorschub", g.AVorschub);
+  w.integer("Eilgang", g.Eilgang);
+  w.integer("Rohteil", g.Rohteil);
+  w.text("Aufloesung", g.Aufloesung);
+  w.boolean("XY", g.XY);
+  w.boolean("XZ", g.XZ);
+  w.boolean("YZ", g.YZ);
+  w.boolean("XYZ", g.XYZ);
+  w.boolean("G0", g.G0);
+  w.boolean("AXIS", g.AXIS);
+  w.integer("Profil", g.Profil);
+  w.integer("lang", g.lang);
+  return w.ok();
+}
+
+bool LoadSettings(Job& job, const std::string& configDir, const std::string& exeDir,
+                  UserDialogs& ui, const std::string& dataDir) {
+  for (int p = 1; p <= 4; ++p) {
+    job.profiles[static_cast<std::size_t>(p - 1)] = ReadProfile(ProfileFilePath(configDir, p));
+  }
+  job.general = ReadGeneralSettings(MainFilePath(configDir));
+  return LoadLanguage(job.language, job.general.lang, exeDir, ui, dataDir);
+}
+
+bool SaveSettings(Job& job, const std::string& configDir, const std::string& exeDir,
+                  UserDialogs& ui, const std::string& dataDir) {
+  for (int p = 1; p <= 4; ++p) {
+    const std::string file = ProfileFilePath(configDir, p);
+    if (!WriteProfile(file, job.profiles[static_cast<std::size_t>(p - 1)])) {
+      ui.message("In " + file + " kann nicht geschrieben werden");
+      return false;
+    }
+  }
+  const std::string file = MainFilePath(configDir);
+  if (!WriteGeneralSettings(file, job.general)) {
+    ui.message("In " + file + " kann nicht geschrieben werden");
+    return false;
+  }
+  return LoadSettings(job, configDir, exeDir, ui, dataDir);
+}
+
+int StandardProfileNumber(const GeneralSettings& general) {
+  return (general.Profil >= 1 && general.Profil <= 4) ? general.Profil : 1;
+}
+
+}  // namespace korvane
