@@ -1,6 +1,7 @@
 #pragma once
 // A working picture: width x height 32-bit pixels, alpha in the top byte,
 // then red, green, blue; rows top to bottom.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
