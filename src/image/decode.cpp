@@ -1,0 +1,128 @@
+#include "image/decode.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "image/codecs.h"
+
+namespace korvane {
+namespace {
+
+// Beyond this a file cannot hold anything the decoders accept (the largest
+// uncompressed picture plus headers); reading stops there.
+constexpr size_t kMaxFileBytes = static_cast<size_t>(kMaxPicturePixels) * 4 + (size_t{1} << 20);
+
+std::string Extension(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return path.substr(dot + 1);
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+class PictureSink : public RowSink {
+ public:
+  explicit PictureSink(Picture& p) : pic_(p) {}
+  bool begin(int32_t w, int32_t h) override {
+    pic_.width = w;
+    pic_.height = h;
+    pic_.px.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+    return true;
+  }
+  void row(int32_t y, const uint32_t* px) override {
+    std::memcpy(pic_.px.data() + static_cast<size_t>(y) * pic_.width, px,
+                sizeof(uint32_t) * static_cast<size_t>(pic_.width));
+  }
+
+ private:
+  Picture& pic_;
+};
+
+}  // namespace
+
+const char* const kPngInvalidText = "PNG-Datei ist ungültig";
+
+std::string CannotOpenFileText(const std::string& path) {
+  return "Datei " + path + " kann nicht geöffnet werden";
+}
+std::string CannotCreateFileText(const std::string& path) {
+  return "Datei " + path + " kann nicht erstellt werden";
+}
+std::string UnknownExtensionText(const std::string& extension) {
+  return "Unbekannte Bilddateierweiterung (." + extension + ")";
+}
+std::string JpegErrorText(int code) { return "JPEG-Fehler #" + std::to_string(code); }
+
+namespace codec {
+bool SaneDimensions(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxPicturePixels && height <= kMaxPicturePixels &&
+         width * height <= kMaxPicturePixels;
+}
+}  // namespace codec
+
+bool DecodePictureMemory(const uint8_t* data, size_t size, const std::string& path, RowSink& sink,
+                         std::string& error) {
+  static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (size >= 2 && data[0] == 'B' && data[1] == 'M') return codec::DecodeBmp(data, size, sink, error);
+  if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+    return codec::DecodeJpeg(data, size, sink, error);
+  if (size >= 8 && std::memcmp(data, kPng, 8) == 0) return codec::DecodePng(data, size, sink, error);
+  if (size >= 4 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0)
+    return codec::DecodeIco(data, size, sink, error);
+  // Nothing recognisable: the extension names the format the file claims to be.
+  const std::string ext = Extension(path);
+  const std::string lower = Lower(ext);
+  if (lower == "bmp" || lower == "dib") {
+    error = kBitmapInvalidText;
+  } else if (lower == "jpg" || lower == "jpeg" || lower == "jpe" || lower == "jfif") {
+    return codec::DecodeJpeg(data, size, sink, error);  // libjpeg names the fault
+  } else if (lower == "png") {
+    error = kPngInvalidText;
+  } else if (lower == "ico" || lower == "cur") {
+    error = kIconInvalidText;
+  } else {
+    error = UnknownExtensionText(ext);
+  }
+  return false;
+}
+
+bool DecodePictureFile(const std::string& path, RowSink& sink, std::string& error) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) {
+    error = CannotOpenFileText(path);
+    return false;
+  }
+  // One read of the whole file: the decoders then work on memory only.
+  size_t size = 0;
+  std::unique_ptr<uint8_t[]> buf;
+  bool ok = std::fseek(f, 0, SEEK_END) == 0;
+  const long end = ok ? std::ftell(f) : -1;
+  ok = ok && end >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+  if (ok) {
+    size = static_cast<size_t>(end) < kMaxFileBytes ? static_cast<size_t>(end) : kMaxFileBytes;
+    buf.reset(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);
+    ok = buf != nullptr && std::fread(buf.get(), 1, size, f) == size;
+  }
+  std::fclose(f);
+  if (!ok) {
+    error = CannotOpenFileText(path);
+    return false;
+  }
+  return DecodePictureMemory(buf.get(), size, path, sink, error);
+}
+
+bool LoadPictureFile(const std::string& path, Picture& out, std::string& error) {
+  Picture pic;
+  PictureSink sink(pic);
+  if (!DecodePictureFile(path, sink, error)) return false;
+  out = std::move(pic);
+  return true;
+}
+
+}  // namespace korvane

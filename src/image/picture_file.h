@@ -1,0 +1,49 @@
+#pragma once
+// Opening a picture into the job, the open/save dialogs' file-type list, and
+// the picture view's zoom arithmetic.
+#include <string>
+#include <vector>
+
+namespace korvane {
+struct Job;
+
+// Texts the main window shows after a picture was opened.
+constexpr const char* kScaleTextAfterOpen = "1.000";        // EScale
+constexpr const char* kOffsetTextAfterOpen = "0.0";         // EXVersatz, EYVersatz
+constexpr const char* kLineSpacingTextAfterOpen = "1.000";  // ELAbstand
+constexpr const char* kPictureLoadedStatus = "Bilddatei geladen";
+constexpr const char* kNoPictureStatus = "Keine Bilddatei geladen";
+
+// Decode `path` into the accepted image, reset the job for the new picture and
+// copy it into the working image. On failure the job is untouched and `error`
+// holds the message to show.
+bool OpenPictureFile(Job& job, const std::string& path, std::string& error);
+
+// The job-state reset of an open: scale 1, offsets "0.0", line spacing 1,
+// segment list, move list and NC lines emptied, contour accepted and backup
+// valid cleared, graphic view pending and picture changed set.
+void ResetJobForNewPicture(Job& job);
+
+// One entry of the picture dialogs' file-type list.
+struct PictureFileFilter {
+  std::string text;                   // as shown, e.g. "Bitmaps (*.bmp)"
+  std::vector<std::string> patterns;  // e.g. {"*.bmp"}
+};
+
+// "Alle" (every pattern, first and preselected), then one entry per extension
+// the decoders read.
+std::vector<PictureFileFilter> PictureFileFilters();
+
+// Extension of a file name without the dot ("" when there is none); the save
+// dialog's default extension.
+std::string FileExtension(const std::string& path);
+
+// Picture view zoom. Fit: the smaller of (CW - 56) / W and (CH - 56) / H in
+// single precision; an empty picture keeps `current`.
+float FitZoom(int clientWidth, int clientHeight, int pictureWidth, int pictureHeight,
+              float current);
+float ZoomIn(float zoom);                // zoom + zoom / 10
+float ZoomOut(float zoom);               // zoom - zoom / 10, never below 0.001
+float WheelZoom(float zoom, int delta);  // delta > 0 zooms in, otherwise out
+
+}  // namespace korvane
