@@ -1,0 +1,197 @@
+#include "ncout/ncbuild.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "core/numtext.h"
+#include "ncout/ncnumber.h"
+
+namespace korvane {
+
+const char* const kBuildProgressText = "NC-Sätze erstellen ...";
+const char* const kBuildDoneText = "NC-Programm erstellt!";
+
+namespace {
+
+constexpr std::array<std::string_view, 6> kPlaceholders = {"[#XVAL]", "[#YVAL]",  "[#ZVAL]",
+                                                           "[#RVAL]", "[#F1VAL]", "[#F2VAL]"};
+
+// Characters of an NC line as the editor counts them: no blanks, and a
+// multi-byte character counts once.
+int64_t CountedChars(std::string_view text) {
+  int64_t n = 0;
+  for (char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c != ' ' && (u & 0xC0) != 0x80) ++n;
+  }
+  return n;
+}
+
+// (k + 1) * 100 / count, rounded to the nearest integer with ties to even.
+int Percent(int64_t done, int64_t count) {
+  const int64_t num = done * 100;
+  int64_t q = num / count;
+  const int64_t twiceRem = 2 * (num % count);
+  if (twiceRem > count || (twiceRem == count && (q & 1))) ++q;
+  return static_cast<int>(q);
+}
+
+class Emitter {
+ public:
+  Emitter(Job& job, std::vector<std::string>& lines)
+      : job_(job), lines_(lines), format_(job.active.format) {
+    values_[4] = job.active.VorschubZ;
+    values_[5] = job.active.VorschubXY;
+  }
+
+  std::string x, y, depth, retract;
+
+  void emit(TemplateKind kind) {
+    values_[0] = x;
+    values_[1] = y;
+    values_[2] = depth;
+    values_[3] = retract;
+    for (const std::string& line : job_.active.templates[kind]) {
+      if (line.empty()) continue;
+      work_ = line;
+      // Two passes; each replaces the first occurrence of every placeholder
+      // in table order, so at most two occurrences of one placeholder go.
+      if (work_.find("[#") != std::string::npos) {
+        for (int pass = 0; pass < 2; ++pass) {
+          for (size_t p = 0; p < kPlaceholders.size(); ++p) {
+            const size_t at = work_.find(kPlaceholders[p]);
+            if (at != std::string::npos) work_.replace(at, kPlaceholders[p].size(), values_[p]);
+          }
+        }
+      }
+      std::string_view counted = work_;
+      if (job_.active.Satznum && !counted.empty() && counted.front() == '-') {
+        counted.remove_prefix(1);
+      }
+      chars += CountedChars(counted);
+      ++count;
+      lines_.push_back(NumberBlock(work_, job_.blockCounter, format_, job_.active.Satznum));
+    }
+  }
+
+  int64_t chars = 0;
+  int64_t count = 0;
+
+ private:
+  Job& job_;
+  std::vector<std::string>& lines_;
+  const TNCFormat& format_;
+  std::array<std::string_view, 6> values_;
+  std::string work_;
+};
+
+std::string MoveLine(char kind, long double x, long double y) {
+  std::string s;
+  s.reserve(24);
+  s += kind;
+  s += ';';
+  s += FormatFixed(x, 3);
+  s += ';';
+  s += FormatFixed(y, 3);
+  return s;
+}
+
+}  // namespace
+
+NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
+  NCBuildResult result;
+  if (job.ncBusy) return result;
+  job.ncBusy = true;
+  struct BusyGuard {
+    bool& flag;
+    ~BusyGuard() { flag = false; }
+  } guard{job.ncBusy};
+
+  job.ncLines.clear();
+  job.moveList.clear();
+  long double prevX = -99999999.0L, prevY = -99999999.0L;
+
+  result.status = NCBuildStatus::Failed;
+  const long double gap = static_cast<long double>(job.joinGap);
+  const long double scale = job.scale;
+  const std::optional<long double> xOffset = ParseNumber(job.xOffsetText);
+  if (!xOffset) {
+    result.error = NotANumberText(job.xOffsetText);
+    return result;
+  }
+  const std::optional<long double> yOffset = ParseNumber(job.yOffsetText);
+  if (!yOffset) {
+    result.error = NotANumberText(job.yOffsetText);
+    return result;
+  }
+  auto machineX = [&](long double x) { return x * scale + *xOffset; };
+  auto machineY = [&](long double y) { return -y * scale + *yOffset; };
+  job.extents.xMin = machineX(job.rect.minX);
+  job.extents.xMax = machineX(job.rect.maxX);
+  job.extents.yMin = machineY(job.rect.minY);
+  job.extents.yMax = machineY(job.rect.maxY);
+
+  const TNCFormat& format = job.active.format;
+  Emitter out(job, job.ncLines);
+  const int32_t count = job.segments.count();
+  if (count > 0) {
+    job.blockCounter = format.Start;
+    job.moveList.reserve(static_cast<size_t>(count) + 64);
+    job.moveList.push_back("8;0;" + job.active.REbene + ";" + job.active.ZEbene);
+    const std::optional<long double> depth = ParseNumber(job.active.ZEbene);
+    if (!depth) {
+      result.error = NotANumberText(job.active.ZEbene);
+      return result;
+    }
+    const std::optional<long double> retract = ParseNumber(job.active.REbene);
+    if (!retract) {
+      result.error = NotANumberText(job.active.REbene);
+      return result;
+    }
+    out.depth = FormatNCNumber(format, *depth);
+    out.retract = FormatNCNumber(format, *retract);
+    job.ncLines.reserve(static_cast<size_t>(count) + 64);
+    out.emit(kSynS);
+    const std::string progressText = kBuildProgressText;
+    for (int32_t k = 0; k < count; ++k) {
+      const Segment& s = job.segments[k];
+      const long double x2 = machineX(s.x2), y2 = machineY(s.y2);
+      // The far-away previous end alone would let a huge join gap swallow
+      // the first path start, so the first record starts a path outright.
+      if (k == 0 || std::fabs(prevX - s.x1) > gap || std::fabs(prevY - s.y1) > gap) {
+        const long double x1 = machineX(s.x1), y1 = machineY(s.y1);
+        job.moveList.push_back(MoveLine('0', x1, y1));
+        out.x = FormatNCNumber(format, x1);
+        out.y = FormatNCNumber(format, y1);
+        out.emit(kSynR);
+        out.emit(kSynA);
+        job.moveList.push_back(MoveLine('1', x2, y2));
+        out.x = FormatNCNumber(format, x2);
+        out.y = FormatNCNumber(format, y2);
+        out.emit(kSynZ);
+        out.emit(kSynXY);
+      } else {
+        job.moveList.push_back(MoveLine('1', x2, y2));
+        out.x = FormatNCNumber(format, x2);
+        out.y = FormatNCNumber(format, y2);
+        out.emit(kSynXY);
+      }
+      prevX = s.x2;
+      prevY = s.y2;
+      progress.report(progressText, Percent(k + 1, count));
+    }
+  }
+  out.emit(kSynR);
+  out.emit(kSynE);
+
+  job.ncCharCount = out.chars;
+  job.ncLineCount = out.count;
+  job.ncSegmentCount = count;
+  progress.report(kBuildDoneText, 100);
+  result.status = NCBuildStatus::Built;
+  return result;
+}
+
+}  // namespace korvane
