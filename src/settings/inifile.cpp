@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace korvane {
@@ -201,10 +199,21 @@ int32_t ParseSettingsInt(std::string_view text) { return ParseInt(text, true); }
 int32_t ParseSettingsDecimal(std::string_view text) { return ParseInt(text, false); }
 
 bool ReadWholeFile(const std::string& file, std::string& content) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  content.clear();
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char buffer[16384];
+  bool ok = true;
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    content.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  if (!ok) content.clear();
+  return ok;
 }
 
 bool WriteFileAtomically(const std::string& file, std::string_view content) {
