@@ -1,0 +1,383 @@
+#include "contour/pathopt.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+#include <utility>
+#include <vector>
+
+#include "contour/percentreport.h"
+#include "core/numtext.h"
+
+namespace korvane {
+
+const char* const kWayOptimizeStatusText = "Wegoptimierung ...";
+const char* const kNoNewWayText = "Keine neue Wegstrecke gefunden!";
+
+namespace {
+
+// Start value of the search: a gap must be smaller to be taken at all.
+constexpr long double kSearchStart = 999999999999999.0L;
+
+void Reverse(Segment& s) {
+  std::swap(s.x1, s.x2);
+  std::swap(s.y1, s.y2);
+}
+
+// The winner so far: smallest gap, then earliest list position, then forward
+// before reversed, packed as key = position * 2 + reversed.
+struct Best {
+  long double dist = kSearchStart;
+  uint64_t key = UINT64_MAX;
+  uint32_t tag = 0;  // record * 2 + reversed
+  bool found = false;
+
+  bool offer(long double d, uint64_t k, uint32_t t) {
+    if (d < dist || (found && d == dist && k < key)) {
+      dist = d;
+      key = k;
+      tag = t;
+      found = true;
+      return true;
+    }
+    return false;
+  }
+};
+
+// Static k-d tree over the start points (and, with reversal, the end points)
+// of the records, with deletion by live counts, so that empty regions cost
+// nothing however the remaining records are spread. Coordinates in the tree
+// are doubles used only to prune; every gap that can win is computed exactly
+// from the 80-bit record, and pruning keeps a margin `tol_` far above the
+// double rounding, so the winner is the one the plain search finds.
+class EndpointTree {
+ public:
+  EndpointTree(const Segment* recs, int32_t n, bool withEnds, double maxAbs)
+      : recs_(recs), withEnds_(withEnds), tol_(1e-9 * (1.0 + maxAbs)) {
+    const size_t tags = static_cast<size_t>(n) * 2;
+    leafOfTag_.assign(tags, -1);
+    removed_.assign(static_cast<size_t>(n), 0);
+    pts_.reserve(withEnds ? tags : static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) {
+      const Segment& s = recs[i];
+      const uint32_t t = static_cast<uint32_t>(i) * 2;
+      pts_.push_back({static_cast<double>(s.x1), static_cast<double>(s.y1), t});
+      if (withEnds) pts_.push_back({static_cast<double>(s.x2), static_cast<double>(s.y2), t + 1});
+    }
+    if (pts_.empty()) return;
+    nodes_.reserve(pts_.size() / (kLeafSize / 2) + 2);
+    nodes_.emplace_back();
+    nodes_[0].parent = -1;
+    Build(0, 0, static_cast<int32_t>(pts_.size()));
+  }
+
+  void Remove(int32_t id) {
+    if (removed_[static_cast<size_t>(id)]) return;
+    removed_[static_cast<size_t>(id)] = 1;
+    for (uint32_t r = 0; r < (withEnds_ ? 2u : 1u); ++r) {
+      for (int32_t nd = leafOfTag_[static_cast<size_t>(id) * 2 + r]; nd >= 0;
+           nd = nodes_[static_cast<size_t>(nd)].parent) {
+        --nodes_[static_cast<size_t>(nd)].live;
+      }
+    }
+  }
+
+  void Search(long double qx, long double qy, const std::vector<int32_t>& pos, Best& best) const {
+    if (nodes_.empty()) return;
+    Query q{qx, qy, static_cast<double>(qx), static_cast<double>(qy), &pos, &best, 0};
+    q.limit2 = Limit2(best);
+    Visit(0, q);
+  }
+
+ private:
+  static constexpr int32_t kLeafSize = 8;
+
+  struct Point {
+    double x, y;
+    uint32_t tag;
+  };
+  struct Node {
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    int32_t lo = 0, hi = 0;
+    int32_t left = -1;  // children are left and left + 1; -1 for a leaf
+    int32_t parent = -1;
+    int32_t live = 0;
+  };
+  struct Query {
+    long double x, y;  // exact query point
+    double dx, dy;     // its double for pruning
+    const std::vector<int32_t>* pos;
+    Best* best;
+    double limit2;  // squared pruning radius: best gap plus margin
+  };
+
+  double Limit2(const Best& best) const {
+    const double l = static_cast<double>(best.dist) + tol_;
+    return l * l;
+  }
+
+  static double BoxDist2(const Node& nd, double x, double y) {
+    const double dx = x < nd.minX ? nd.minX - x : (x > nd.maxX ? x - nd.maxX : 0.0);
+    const double dy = y < nd.minY ? nd.minY - y : (y > nd.maxY ? y - nd.maxY : 0.0);
+    return dx * dx + dy * dy;
+  }
+
+  void Build(int32_t idx, int32_t lo, int32_t hi) {
+    double minX = pts_[static_cast<size_t>(lo)].x, maxX = minX;
+    double minY = pts_[static_cast<size_t>(lo)].y, maxY = minY;
+    for (int32_t p = lo + 1; p < hi; ++p) {
+      const Point& pt = pts_[static_cast<size_t>(p)];
+      minX = std::min(minX, pt.x);
+      maxX = std::max(maxX, pt.x);
+      minY = std::min(minY, pt.y);
+      maxY = std::max(maxY, pt.y);
+    }
+    {
+      Node& nd = nodes_[static_cast<size_t>(idx)];
+      nd.minX = minX;
+      nd.maxX = maxX;
+      nd.minY = minY;
+      nd.maxY = maxY;
+      nd.lo = lo;
+      nd.hi = hi;
+      nd.live = hi - lo;
+    }
+    if (hi - lo <= kLeafSize) {
+      for (int32_t p = lo; p < hi; ++p) leafOfTag_[pts_[static_cast<size_t>(p)].tag] = idx;
+      return;
+    }
+    const int32_t mid = lo + (hi - lo) / 2;
+    auto first = pts_.begin() + lo, nth = pts_.begin() + mid, last = pts_.begin() + hi;
+    if (maxX - minX >= maxY - minY) {
+      std::nth_element(first, nth, last, [](const Point& a, const Point& b) { return a.x < b.x; });
+    } else {
+      std::nth_element(first, nth, last, [](const Point& a, const Point& b) { return a.y < b.y; });
+    }
+    const int32_t left = static_cast<int32_t>(nodes_.size());
+    nodes_.emplace_back();
+    nodes_.emplace_back();
+    nodes_[static_cast<size_t>(idx)].left = left;
+    nodes_[static_cast<size_t>(left)].parent = idx;
+    nodes_[static_cast<size_t>(left) + 1].parent = idx;
+    Build(left, lo, mid);
+    Build(left + 1, mid, hi);
+  }
+
+  void Visit(int32_t idx, Query& q) const {
+    const Node& nd = nodes_[static_cast<size_t>(idx)];
+    if (nd.left < 0) {
+      for (int32_t p = nd.lo; p < nd.hi; ++p) {
+        const Point& pt = pts_[static_cast<size_t>(p)];
+        const uint32_t id = pt.tag >> 1;
+        if (removed_[id]) continue;
+        const double ex = pt.x - q.dx, ey = pt.y - q.dy;
+        if (ex * ex + ey * ey > q.limit2) continue;
+        const Segment& s = recs_[id];
+        const bool rev = (pt.tag & 1) != 0;
+        const long double d =
+            rev ? PointDistance(q.x, q.y, s.x2, s.y2) : PointDistance(q.x, q.y, s.x1, s.y1);
+        const uint64_t key = static_cast<uint64_t>((*q.pos)[id]) * 2 + (rev ? 1 : 0);
+        if (q.best->offer(d, key, pt.tag)) q.limit2 = Limit2(*q.best);
+      }
+      return;
+    }
+    const Node& a = nodes_[static_cast<size_t>(nd.left)];
+    const Node& b = nodes_[static_cast<size_t>(nd.left) + 1];
+    double da = a.live > 0 ? BoxDist2(a, q.dx, q.dy) : HUGE_VAL;
+    double db = b.live > 0 ? BoxDist2(b, q.dx, q.dy) : HUGE_VAL;
+    int32_t near = nd.left, far = nd.left + 1;
+    if (db < da) {
+      std::swap(da, db);
+      std::swap(near, far);
+    }
+    if (da <= q.limit2) Visit(near, q);
+    if (db <= q.limit2) Visit(far, q);  // the limit may have shrunk meanwhile
+  }
+
+  const Segment* recs_;
+  bool withEnds_;
+  double tol_;
+  std::vector<Point> pts_;
+  std::vector<Node> nodes_;
+  std::vector<int32_t> leafOfTag_;
+  std::vector<uint8_t> removed_;
+};
+
+// The search as stated, scanning every remaining record; used for lists with
+// non-finite or astronomically large coordinates, where the tree's double
+// pruning would not be exact.
+void OptimizePlain(Segment* d, int32_t n, bool allowSwap, PercentReporter& progress) {
+  for (int32_t k = 0; k + 1 < n; ++k) {
+    progress.report(k + 1, n);
+    if (d[k].done) continue;
+    d[k].done = true;
+    long double best = kSearchStart;
+    int32_t m = -1;
+    bool reversed = false;
+    for (int32_t t = k + 1; t < n; ++t) {
+      if (d[t].done) continue;
+      const long double g = PointDistance(d[k].x2, d[k].y2, d[t].x1, d[t].y1);
+      if (g < best) {
+        best = g;
+        m = t;
+        reversed = false;
+        if (best == 0) break;
+      }
+      if (allowSwap) {
+        const long double r = PointDistance(d[k].x2, d[k].y2, d[t].x2, d[t].y2);
+        if (r < best) {
+          best = r;
+          m = t;
+          reversed = true;
+          if (best == 0) break;
+        }
+      }
+    }
+    if (m < 0) continue;
+    if (reversed) Reverse(d[m]);
+    if (k + 1 < m) std::swap(d[m], d[k + 1]);
+  }
+}
+
+void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs,
+                      PercentReporter& progress) {
+  EndpointTree tree(d, n, allowSwap, maxAbs);
+  // The records stay where they are while the order is found: perm[p] is the
+  // record now at position p, pos its inverse; reversed marks records to flip.
+  std::vector<int32_t> perm(static_cast<size_t>(n)), pos(static_cast<size_t>(n));
+  std::iota(perm.begin(), perm.end(), 0);
+  std::iota(pos.begin(), pos.end(), 0);
+  std::vector<uint8_t> reversed(static_cast<size_t>(n), 0);
+
+  for (int32_t k = 0; k + 1 < n; ++k) {
+    progress.report(k + 1, n);
+    const int32_t cur = perm[static_cast<size_t>(k)];
+    tree.Remove(cur);
+    const Segment& c = d[cur];
+    const bool cr = reversed[static_cast<size_t>(cur)] != 0;
+    const long double ex = cr ? c.x1 : c.x2, ey = cr ? c.y1 : c.y2;
+
+    // The record right after the current one is the earliest candidate: its
+    // forward gap bounds the search, and a gap of 0 settles it at once.
+    Best best;
+    const int32_t next = perm[static_cast<size_t>(k) + 1];
+    best.offer(PointDistance(ex, ey, d[next].x1, d[next].y1), static_cast<uint64_t>(k + 1) * 2,
+               static_cast<uint32_t>(next) * 2);
+    if (!(best.found && best.dist == 0)) tree.Search(ex, ey, pos, best);
+    if (!best.found) continue;
+
+    const int32_t m = static_cast<int32_t>(best.tag >> 1);
+    if (best.tag & 1) reversed[static_cast<size_t>(m)] = 1;
+    const int32_t p = pos[static_cast<size_t>(m)];
+    if (k + 1 < p) {
+      std::swap(perm[static_cast<size_t>(k) + 1], perm[static_cast<size_t>(p)]);
+      pos[static_cast<size_t>(perm[static_cast<size_t>(k) + 1])] = k + 1;
+      pos[static_cast<size_t>(perm[static_cast<size_t>(p)])] = p;
+    }
+  }
+
+  // Flip by record, then move each record to its place along the permutation's
+  // cycles (new[p] = old[perm[p]]).
+  for (int32_t i = 0; i < n; ++i) {
+    if (reversed[static_cast<size_t>(i)]) Reverse(d[i]);
+  }
+  for (int32_t start = 0; start < n; ++start) {
+    if (perm[static_cast<size_t>(start)] == start) continue;
+    const Segment first = d[start];
+    int32_t q = start;
+    while (true) {
+      const int32_t src = perm[static_cast<size_t>(q)];
+      perm[static_cast<size_t>(q)] = q;
+      if (src == start) {
+        d[q] = first;
+        break;
+      }
+      d[q] = d[src];
+      q = src;
+    }
+  }
+}
+
+}  // namespace
+
+long double PointDistance(long double ax, long double ay, long double bx, long double by) {
+  if (ax == bx) return std::fabs(by - ay);
+  if (ay == by) return std::fabs(bx - ax);
+  const long double dx = bx - ax, dy = by - ay;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+long double TotalPath(const SegmentList& list) {
+  const int32_t n = list.count();
+  if (n <= 1) return 0;
+  long double total = 0;
+  for (int32_t k = 0; k < n; ++k) {
+    const Segment& s = list[k];
+    total += PointDistance(s.x1, s.y1, s.x2, s.y2);
+    if (k + 1 < n) total += PointDistance(s.x2, s.y2, list[k + 1].x1, list[k + 1].y1);
+  }
+  return total;
+}
+
+void OptimizeOrder(SegmentList& list, bool allowSwap, ProgressSink& progress) {
+  const int32_t n = list.count();
+  Segment* d = list.data();
+  PercentReporter reporter(progress, kWayOptimizeStatusText);
+  long double maxAbs = 0;
+  bool finite = true;
+  for (int32_t i = 0; i < n; ++i) {
+    d[i].done = false;
+    for (long double v : {d[i].x1, d[i].y1, d[i].x2, d[i].y2}) {
+      if (!std::isfinite(v)) finite = false;
+      maxAbs = std::max(maxAbs, std::fabs(v));
+    }
+  }
+  if (finite && maxAbs < 1e150L) {
+    OptimizeWithTree(d, n, allowSwap, static_cast<double>(maxAbs), reporter);
+  } else {
+    OptimizePlain(d, n, allowSwap, reporter);
+  }
+  for (int32_t i = 0; i < n; ++i) d[i].done = true;
+}
+
+std::string WayOptimizeQuestion(long double before, long double after) {
+  return "Gesamte Wegstrecke\r\n\r\nVorher: " + FormatFixed(before, 3) + "\r\n" +
+         "Jetzt : " + FormatFixed(after, 3) + "\r\n\r\n" + "Übernehmen?";
+}
+
+WayOptimizeResult WayOptimizer(Job& job, bool allowSwap, bool silent, UserDialogs& ui,
+                               ProgressSink& progress, const std::function<void()>& rebuildNc) {
+  SegmentList& list = job.segments;
+  list.saveUndo();
+  WayOptimizeResult r;
+  r.totalBefore = TotalPath(list);
+  OptimizeOrder(list, allowSwap, progress);
+  r.totalAfter = TotalPath(list);
+
+  if (r.totalAfter == r.totalBefore) {
+    // A different order with the very same total is possible; the NC program is
+    // not rebuilt in this case, so the list goes back to the order it was built
+    // from, or program, export and list would disagree.
+    list.restoreUndo();
+    for (int32_t i = 0; i < list.count(); ++i) list[i].done = true;
+    progress.report(kNoNewWayText, 100);
+    return r;
+  }
+
+  r.ncRebuild = true;
+  if (rebuildNc) rebuildNc();
+  if (silent) {
+    r.kept = true;
+    return r;
+  }
+  r.asked = true;
+  r.kept = ui.ask(WayOptimizeQuestion(r.totalBefore, r.totalAfter));
+  if (!r.kept) {
+    list.restoreUndo();
+    if (rebuildNc) rebuildNc();
+  }
+  return r;
+}
+
+}  // namespace korvane
