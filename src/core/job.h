@@ -73,6 +73,8 @@ struct Job {
   int64_t ncCharCount = 0;
   int64_t ncLineCount = 0;
   int32_t ncSegmentCount = 0;
+  // Why the last build triggered by a command failed (empty after success).
+  std::string lastBuildError;
 };
 
 }  // namespace korvane

@@ -1,0 +1,163 @@
+#include "core/convert.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <limits>
+
+#include "core/numtext.h"
+#include "image/blackwhite.h"
+#include "ncout/ncbuild.h"
+
+#include "contour/centreline.h"
+#include "contour/outline.h"
+#include "contour/scan.h"
+
+namespace korvane {
+
+const char* const kAskBlackWhiteText =
+    "Bild wurde noch nicht in [Schwarz/Weiss] konvertiert! Jetzt ausführen?";
+const char* const kAskAcceptText = "Gefundene Kontur übernehmen?";
+const char* const kAskCancelText = "Vorgang abbrechen?";
+const char* const kCancelledText = "Vorgang abgebrochen!";
+
+namespace {
+
+bool IsTraced(ContourType t) { return t == ContourType::Outline || t == ContourType::CentreLine; }
+
+// Runs the method of the chosen contour type on job.result.
+void RunContourMethod(Job& job, UserDialogs& ui, ProgressSink& progress) {
+  switch (job.contourType) {
+    case ContourType::Outline:
+      ScanOutLine(job.result, job, progress);
+      break;
+    case ContourType::CentreLine:
+      ScanInline(job.result, job, progress, ui);
+      break;
+    case ContourType::Scan:
+      BMPAbtasten(job.result, job, progress);
+      break;
+    case ContourType::ScanNegative:
+      BMPAbtastNeg(job.result, job, progress);
+      break;
+  }
+}
+
+}  // namespace
+
+int32_t JoinGapFor(ContourType type, const ConvertInputs& in) {
+  int32_t gap = IsTraced(type) ? 1 : 0;
+  if (in.diameterEnabled && IsTraced(type)) {
+    auto d = ParseNumber(in.diameterText);
+    if (d && *d > 0) {
+      auto s = ParseNumber(in.scaleText);
+      long double q = s ? *d / *s : std::numeric_limits<long double>::quiet_NaN();
+      // A zero or unreadable scale gives no usable gap; keep the plain one.
+      if (std::isfinite(q) && q >= 0 && q < 2147483647.0L) gap = static_cast<int32_t>(q);
+    }
+  }
+  return gap;
+}
+
+bool RebuildProgram(Job& job, ProgressSink& progress) {
+  NCBuildResult r = ConvertToNC(job, progress);
+  job.lastBuildError = r.ok() ? std::string() : r.error;
+  return r.ok();
+}
+
+void DoConvert(Job& job, bool rerun, const ConvertInputs& in, ConvertHost& host, UserDialogs& ui,
+               ProgressSink& progress) {
+  job.autoAccept = rerun;
+  if (!rerun && !job.contourAccepted && !IsBlackWhite(job.working)) {
+    if (!ui.ask(kAskBlackWhiteText)) return;
+    host.runBlackWhite();
+  }
+  job.joinGap = JoinGapFor(job.contourType, in);
+  if (job.contourAccepted) {
+    host.programBuilt(RebuildProgram(job, progress));
+  } else {
+    std::fill(job.result.px.begin(), job.result.px.end(), kBlack);
+    host.runConversionDialog();
+  }
+  if (job.contourAccepted && !rerun && !job.moveList.empty() && job.graphicViewPending) {
+    host.showFittedGraphic();
+    job.graphicViewPending = false;
+  }
+  job.autoAccept = false;
+}
+
+void StartRun(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& progress) {
+  std::fill(job.result.px.begin(), job.result.px.end(), kBlack);
+  job.ncLines.clear();
+  job.segments.clear();
+  job.cancelRequested = false;
+  ConvertStart(job, host, ui, progress);
+}
+
+void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& progress) {
+  job.scanStep = 1.0L;
+  const Picture& w = job.working;
+  if (IsTraced(job.contourType)) {
+    // One-pixel white frame so every object has white around it.
+    job.result.resize(w.width + 2, w.height + 2, kWhite);
+    for (int32_t y = 0; y < w.height; ++y)
+      std::copy_n(&w.px[static_cast<size_t>(y) * w.width], w.width, &job.result.at(1, y + 1));
+  } else {
+    job.result = w;
+  }
+
+  std::string error;
+  if (job.pictureChanged) {
+    if (!IsTraced(job.contourType)) job.scanStep = job.lineSpacing;
+    try {
+      RunContourMethod(job, ui, progress);
+    } catch (const std::exception& e) {
+      error = e.what();
+    }
+  }
+
+  // From here on the clean-up always runs, also after an error.
+  host.hideDialog();
+  Picture before = std::move(job.working);
+  job.working = std::move(job.result);
+  job.result = Picture();
+  host.workingImageChanged();
+
+  bool accept = job.autoAccept || (!job.cancelRequested && ui.ask(kAskAcceptText));
+  if (accept) {
+    job.contourAccepted = true;
+    job.backup = std::move(before);
+    job.backupValid = true;
+    job.rect = FindWayRect(job.segments);
+    host.programBuilt(RebuildProgram(job, progress));
+  } else {
+    if (job.cancelRequested) progress.report(kCancelledText, 0);
+    job.working = std::move(before);
+    host.workingImageChanged();
+    job.contourAccepted = false;
+  }
+  host.closeDialog();
+  if (!error.empty()) ui.message(error);
+}
+
+float PreviewScale(int viewWidth, int viewHeight, const Picture& result) {
+  float sx = static_cast<float>(static_cast<double>(viewWidth - 20) / result.width);
+  float sy = static_cast<float>(static_cast<double>(viewHeight - 20) / result.height);
+  return sx < sy ? sx : sy;
+}
+
+bool ChooseContourType(Job& job, ContourType type) {
+  job.contourType = type;
+  if (!job.backupValid) return false;
+  job.working = job.backup;
+  job.backupValid = false;
+  job.contourAccepted = false;
+  job.graphicViewPending = true;
+  return !job.autoAccept;
+}
+
+void RequestCancel(Job& job, UserDialogs& ui) {
+  if (ui.ask(kAskCancelText)) job.cancelRequested = true;
+}
+
+}  // namespace korvane
