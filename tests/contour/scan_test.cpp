@@ -1,7 +1,5 @@
 #include "contour/scan.h"
 
-#include "contour/tooldiameter.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "contour/tooldiameter.h"
 
 namespace korvane {
 namespace {
@@ -181,13 +181,13 @@ TEST(SurfaceScan, RowReadTwiceInvertsNegative) {
   NullProgress np;
   BMPAbtastNeg(img, job, np);
   const std::vector<Seg> want = {
-      {2, 0, 3, 0},          // row 0, first reading: the white stretch
-      {4, 0.5L, 4, 0.5L},    // row 0 again, leftwards: black pixel 4, now white
-      {1, 0.5L, 0, 0.5L},    // and pixels 0..1
-      {0, 1, 4, 1},          // row 1
-      {4, 1.5L, 0, 1.5L},    // row 2 (1.5 rounds to 2), now all green
-                             // row 2 at p = 2: nothing white, all turns white
-      {4, 2.5L, 0, 2.5L},    // row 2 at p = 2.5 (ties to even): all white again
+      {2, 0, 3, 0},        // row 0, first reading: the white stretch
+      {4, 0.5L, 4, 0.5L},  // row 0 again, leftwards: black pixel 4, now white
+      {1, 0.5L, 0, 0.5L},  // and pixels 0..1
+      {0, 1, 4, 1},        // row 1
+      {4, 1.5L, 0, 1.5L},  // row 2 (1.5 rounds to 2), now all green
+                           // row 2 at p = 2: nothing white, all turns white
+      {4, 2.5L, 0, 2.5L},  // row 2 at p = 2.5 (ties to even): all white again
   };
   EXPECT_EQ(Segs(job), want);
 }
@@ -273,11 +273,9 @@ TEST(ToolDiameter, LineSpacing) {
     long double diameter, scale, fromDialog, fromScale;
   };
   const std::vector<Case> cases = {
-      {3, 0.5L, 6, 6},
-      {0.01L, 1, 0.1L, 0.1L},
+      {3, 0.5L, 6, 6},      {0.01L, 1, 0.1L, 0.1L},
       {0, 0.5L, 1, 0.1L},  // only the dialog treats 0 as "no tool"
-      {-3, 1, 0.1L, 0.1L},
-      {0.3L, 3, 0.1L, 0.1L},
+      {-3, 1, 0.1L, 0.1L},  {0.3L, 3, 0.1L, 0.1L},
       {1, 4, 0.25L, 0.25L},
   };
   for (const Case& c : cases) {
@@ -310,8 +308,7 @@ TEST(ToolDiameter, RerunDecisions) {
       {"scan", ContourType::Scan, false, "0", "3", ParameterRerun::RescanSurface, 6},
       {"negative scan", ContourType::ScanNegative, true, "0", "3", ParameterRerun::RescanSurface,
        6},
-      {"outline accepted", ContourType::Outline, true, "0", "3", ParameterRerun::RebuildProgram,
-       7},
+      {"outline accepted", ContourType::Outline, true, "0", "3", ParameterRerun::RebuildProgram, 7},
       {"centre line accepted", ContourType::CentreLine, true, "0", "3",
        ParameterRerun::RebuildProgram, 7},
       {"outline not accepted", ContourType::Outline, false, "0", "3", ParameterRerun::None, 7},
@@ -349,8 +346,7 @@ TEST(ToolDiameter, ScaleCommandRerun) {
        0.25L, "0.3"},
       {"centre line accepted", ContourType::CentreLine, true, 1, 2, "3",
        ParameterRerun::RebuildProgram, 7, ""},
-      {"outline not accepted", ContourType::Outline, false, 1, 2, "3", ParameterRerun::None, 7,
-       ""},
+      {"outline not accepted", ContourType::Outline, false, 1, 2, "3", ParameterRerun::None, 7, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
