@@ -1,0 +1,69 @@
+#include "image/tfbw_ui.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+#include "image/blackwhite.h"
+
+namespace korvane {
+
+TFBW::TFBW(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
+  setObjectName(QStringLiteral("TFBW"));
+  setWindowTitle(QStringLiteral("Konvertierung Schwarz/Weiss"));
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(new QLabel(QStringLiteral("Schwelle"), this), 0, 0, 1, 2);
+  gaugeBar_ = new QSlider(Qt::Horizontal, this);
+  gaugeBar_->setObjectName(QStringLiteral("GaugeBar1"));
+  gaugeBar_->setRange(0, 255);
+  gaugeBar_->setValue(kDefaultThreshold);
+  grid->addWidget(gaugeBar_, 1, 0, 1, 2);
+  auto* restore = new QPushButton(QStringLiteral("Abbrechen"), this);
+  restore->setObjectName(QStringLiteral("BRestore"));
+  auto* store = new QPushButton(QStringLiteral("Übernehmen"), this);
+  store->setObjectName(QStringLiteral("BStore"));
+  for (QPushButton* b : {restore, store}) b->setAutoDefault(false);
+  grid->addWidget(restore, 2, 0);
+  grid->addWidget(store, 2, 1);
+
+  connect(gaugeBar_, &QSlider::valueChanged, this, &TFBW::GaugeBar1Change);
+  connect(store, &QPushButton::clicked, this, &TFBW::BStoreClick);
+  connect(restore, &QPushButton::clicked, this, &TFBW::BRestoreClick);
+}
+
+void TFBW::showEvent(QShowEvent* e) {
+  FormShow();
+  QDialog::showEvent(e);
+}
+
+void TFBW::FormShow() {
+  filling_ = true;
+  gaugeBar_->setRange(0, 255);
+  gaugeBar_->setValue(kDefaultThreshold);
+  filling_ = false;
+  // Accepted image := working image, preview at the default threshold.
+  BeginBlackWhite(job_);
+  emit pictureChanged();
+}
+
+void TFBW::GaugeBar1Change(int t) {
+  if (filling_) return;
+  PreviewThreshold(job_, t);
+  emit pictureChanged();
+}
+
+void TFBW::BStoreClick() {
+  emit bwWarningChanged(!AcceptImageEdit(job_));
+  accept();
+}
+
+void TFBW::BRestoreClick() { reject(); }
+
+void TFBW::reject() {
+  CancelImageEdit(job_);
+  emit pictureChanged();
+  QDialog::reject();
+}
+
+}  // namespace korvane
