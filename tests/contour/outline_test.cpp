@@ -511,9 +511,12 @@ void ExpectSame(const Outcome& want, const Outcome& got, const std::string& what
 // stray grey, red or dark green pixels, some with objects on the outer edge
 // (no frame) so that the clipped reads at the border are exercised too.
 Picture RandomPicture(std::mt19937& rng, bool framed) {
+  // Mostly tiny; now and then wide enough for the sixteen-pixel row steps.
   std::uniform_int_distribution<int> size(1, 18);
+  std::uniform_int_distribution<int> wide(17, 70);
   Picture p;
-  p.resize(size(rng), size(rng), kWhite);
+  const bool big = std::uniform_int_distribution<int>(0, 4)(rng) == 0;
+  p.resize(big ? wide(rng) : size(rng), size(rng), kWhite);
   const int mode = std::uniform_int_distribution<int>(0, 3)(rng);
   std::uniform_real_distribution<double> u(0, 1);
   if (mode == 0) {  // noise
@@ -522,7 +525,7 @@ Picture RandomPicture(std::mt19937& rng, bool framed) {
   } else {  // a few filled discs and boxes
     const int n = std::uniform_int_distribution<int>(1, 5)(rng);
     for (int i = 0; i < n; ++i) {
-      const double cx = u(rng) * p.width, cy = u(rng) * p.height, r = 0.4 + u(rng) * 5;
+      const double cx = u(rng) * p.width, cy = u(rng) * p.height, r = 0.4 + u(rng) * 8;
       const bool box = mode == 2;
       for (int32_t y = 0; y < p.height; ++y)
         for (int32_t x = 0; x < p.width; ++x) {
