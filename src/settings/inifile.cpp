@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace korvane {
@@ -241,27 +242,27 @@ bool WriteFileAtomically(const std::string& file, std::string_view content) {
   return ok;
 }
 
-std::string IniReadString(const std::string& file, std::string_view section,
-                          std::string_view key) {
-  std::string text;
-  if (!ReadWholeFile(file, text)) return {};
-  Location loc = Find(text, SplitLines(text), section, key);
+IniDocument::IniDocument(const std::string& file) : file_(file) {
+  ReadWholeFile(file, text_);  // a missing file is an empty one
+}
+
+std::string IniDocument::readString(std::string_view section, std::string_view key) const {
+  Location loc = Find(text_, SplitLines(text_), section, key);
   if (!loc.keyFound) return {};
   return std::string(CutToChars(loc.value, kIniValueMaxChars));
 }
 
-int32_t IniReadInt(const std::string& file, std::string_view section, std::string_view key) {
-  return ParseSettingsInt(IniReadString(file, section, key));
+int32_t IniDocument::readInt(std::string_view section, std::string_view key) const {
+  return ParseSettingsInt(readString(section, key));
 }
 
-bool IniReadBool(const std::string& file, std::string_view section, std::string_view key) {
-  return IniReadInt(file, section, key) != 0;
+bool IniDocument::readBool(std::string_view section, std::string_view key) const {
+  return readInt(section, key) != 0;
 }
 
-bool IniWriteString(const std::string& file, std::string_view section, std::string_view key,
-                    std::string_view value) {
-  std::string text;
-  ReadWholeFile(file, text);  // a missing file is created
+void IniDocument::writeString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+  const std::string& text = text_;
   const std::vector<Line> lines = SplitLines(text);
   // New lines follow the file's own line ends.
   std::string eol = "\n";
@@ -288,15 +289,44 @@ bool IniWriteString(const std::string& file, std::string_view section, std::stri
     }
     std::size_t at = after < lines.size() ? lines[after].next : text.size();
     out = text.substr(0, at);
-    const bool lineOpen = after < lines.size() ? lines[after].next == lines[after].end
-                                               : (!out.empty() && out.back() != '\n' &&
-                                                  out.back() != '\r');
+    const bool lineOpen = after < lines.size()
+                              ? lines[after].next == lines[after].end
+                              : (!out.empty() && out.back() != '\n' && out.back() != '\r');
     if (lineOpen) out += eol;
     if (!loc.sectionFound) out += "[" + std::string(section) + "]" + eol;
     out += entry + eol;
     out += text.substr(at);
   }
-  return WriteFileAtomically(file, out);
+  text_ = std::move(out);
+}
+
+void IniDocument::writeInt(std::string_view section, std::string_view key, int32_t value) {
+  writeString(section, key, std::to_string(value));
+}
+
+void IniDocument::writeBool(std::string_view section, std::string_view key, bool value) {
+  writeString(section, key, value ? "1" : "0");
+}
+
+bool IniDocument::save() const { return WriteFileAtomically(file_, text_); }
+
+std::string IniReadString(const std::string& file, std::string_view section, std::string_view key) {
+  return IniDocument(file).readString(section, key);
+}
+
+int32_t IniReadInt(const std::string& file, std::string_view section, std::string_view key) {
+  return ParseSettingsInt(IniReadString(file, section, key));
+}
+
+bool IniReadBool(const std::string& file, std::string_view section, std::string_view key) {
+  return IniReadInt(file, section, key) != 0;
+}
+
+bool IniWriteString(const std::string& file, std::string_view section, std::string_view key,
+                    std::string_view value) {
+  IniDocument doc(file);
+  doc.writeString(section, key, value);
+  return doc.save();
 }
 
 bool IniWriteInt(const std::string& file, std::string_view section, std::string_view key,

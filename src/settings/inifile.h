@@ -19,8 +19,7 @@ constexpr std::size_t kIniValueMaxChars = 2047;
 
 // The text value, blanks and tabs around it removed, cut to kIniValueMaxChars;
 // empty when the file, the section or the key is missing.
-std::string IniReadString(const std::string& file, std::string_view section,
-                          std::string_view key);
+std::string IniReadString(const std::string& file, std::string_view section, std::string_view key);
 
 // The value read as ParseSettingsInt does; 0 when missing.
 int32_t IniReadInt(const std::string& file, std::string_view section, std::string_view key);
@@ -38,6 +37,35 @@ bool IniWriteInt(const std::string& file, std::string_view section, std::string_
                  int32_t value);
 bool IniWriteBool(const std::string& file, std::string_view section, std::string_view key,
                   bool value);
+
+// One file's text held in memory, with the same reading and writing rules as
+// the single-value functions above (which are built on it). The settings
+// store uses it to read a file once per load and to write a file once per
+// save: a file is then either completely written or left as it was.
+class IniDocument {
+ public:
+  // The file's current content; a missing or unreadable file reads as empty.
+  explicit IniDocument(const std::string& file);
+
+  std::string readString(std::string_view section, std::string_view key) const;
+  int32_t readInt(std::string_view section, std::string_view key) const;
+  bool readBool(std::string_view section, std::string_view key) const;
+
+  // Change the text in memory; save() writes it.
+  void writeString(std::string_view section, std::string_view key, std::string_view value);
+  void writeInt(std::string_view section, std::string_view key, int32_t value);
+  void writeBool(std::string_view section, std::string_view key, bool value);
+
+  // Write the whole text through a temporary file; false when refused.
+  bool save() const;
+
+  const std::string& file() const { return file_; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string file_;
+  std::string text_;
+};
 
 // Integer settings text: an optional sign and decimal digits, or "0x"/"0X"
 // and hexadecimal digits. Anything else, and values that do not fit in 32

@@ -35,7 +35,7 @@ std::span<const CaptionEntry> SetupDialogCaptions();
 constexpr int kSetupWindowCaptionText = 2002;  // setup dialog's window caption
 constexpr int kSaveFilterText = 4119;          // text + ext + "|*." + ext
 constexpr int kCloseQuestionText = 9106;
-constexpr int kHelpFileText = 9203;    // help file, relative to the program's folder
+constexpr int kHelpFileText = 9203;  // help file, relative to the program's folder
 constexpr int kHelpMissingText = 9204;
 
 // File name of a language number: 1 (and 0) german.txt, 2 english.txt,

@@ -3,12 +3,13 @@
 #include <array>
 
 #include "core/interaction.h"
+#include "ncout/activate.h"
 #include "settings/inifile.h"
 
 namespace korvane {
 namespace {
 
-constexpr std::array<const char*, kTemplateKinds> kTemplatePrefix = {"SynS", "SynA", "SynZ",
+constexpr std::array<const char*, kTemplateKinds> kTemplatePrefix = {"SynS",  "SynA", "SynZ",
                                                                      "SynXY", "SynR", "SynE"};
 
 std::string WithSlash(const std::string& dir) {
@@ -20,27 +21,22 @@ std::string TemplateKey(int kind, int line) {
   return kTemplatePrefix[static_cast<std::size_t>(kind)] + std::to_string(line + 1);
 }
 
-// Writes one value after another and stops at the first refusal.
+// Collects one file's values in the store's writing order; the file is
+// written once, completely or not at all.
 class Writer {
  public:
-  Writer(const std::string& file, const char* section) : file_(file), section_(section) {}
-  void text(const char* key, const std::string& value) { text(std::string(key), value); }
+  Writer(const std::string& file, const char* section) : doc_(file), section_(section) {}
   void text(const std::string& key, const std::string& value) {
-    ok_ = ok_ && IniWriteString(file_, section_, key, value);
+    doc_.writeString(section_, key, value);
   }
-  void integer(const char* key, int32_t value) {
-    ok_ = ok_ && IniWriteInt(file_, section_, key, value);
-  }
-  void boolean(const char* key, bool value) {
-    ok_ = ok_ && IniWriteBool(file_, section_, key, value);
-  }
+  void integer(const char* key, int32_t value) { doc_.writeInt(section_, key, value); }
+  void boolean(const char* key, bool value) { doc_.writeBool(section_, key, value); }
   void section(const char* name) { section_ = name; }
-  bool ok() const { return ok_; }
+  bool save() const { return doc_.save(); }
 
  private:
-  const std::string& file_;
+  IniDocument doc_;
   const char* section_;
-  bool ok_ = true;
 };
 
 }  // namespace
@@ -52,8 +48,9 @@ std::string ProfileFilePath(const std::string& configDir, int number) {
 std::string MainFilePath(const std::string& configDir) { return WithSlash(configDir) + "main.ini"; }
 
 Profile ReadProfile(const std::string& file) {
-  auto text = [&](const std::string& key) { return IniReadString(file, "set", key); };
-  auto flag = [&](const char* key) { return IniReadBool(file, "set", key); };
+  const IniDocument doc(file);
+  auto text = [&](const std::string& key) { return doc.readString("set", key); };
+  auto flag = [&](const char* key) { return doc.readBool("set", key); };
   Profile p;
   p.Profil = text("Profil");
   p.REbene = text("REbene");
@@ -106,16 +103,17 @@ bool WriteProfile(const std::string& file, const Profile& p) {
   w.text("Satzzeichen", p.Satzzeichen);
   w.text("Schritt", p.Schritt);
   w.text("Start", p.Start);
-  return w.ok();
+  return w.save();
 }
 
 GeneralSettings ReadGeneralSettings(const std::string& file) {
-  auto integer = [&](const char* key) { return IniReadInt(file, "set", key); };
-  auto flag = [&](const char* key) { return IniReadBool(file, "set", key); };
+  const IniDocument doc(file);
+  auto integer = [&](const char* key) { return doc.readInt("set", key); };
+  auto flag = [&](const char* key) { return doc.readBool("set", key); };
   GeneralSettings g;
-  g.ncPath = IniReadString(file, "path", "nc");
-  g.voPath = IniReadString(file, "path", "vo");
-  g.Aufloesung = IniReadString(file, "set", "Aufloesung");
+  g.ncPath = doc.readString("path", "nc");
+  g.voPath = doc.readString("path", "vo");
+  g.Aufloesung = doc.readString("set", "Aufloesung");
   g.Profil = integer("Profil");
   g.XY = flag("XY");
   g.XZ = flag("XZ");
@@ -153,7 +151,7 @@ bool WriteGeneralSettings(const std::string& file, const GeneralSettings& g) {
   w.boolean("AXIS", g.AXIS);
   w.integer("Profil", g.Profil);
   w.integer("lang", g.lang);
-  return w.ok();
+  return w.save();
 }
 
 bool LoadSettings(Job& job, const std::string& configDir, const std::string& exeDir,
@@ -184,6 +182,20 @@ bool SaveSettings(Job& job, const std::string& configDir, const std::string& exe
 
 int StandardProfileNumber(const GeneralSettings& general) {
   return (general.Profil >= 1 && general.Profil <= 4) ? general.Profil : 1;
+}
+
+int ActivateStandardProfile(Job& job) {
+  if (!ActivateProfile(job, std::string_view(std::to_string(job.general.Profil)))) {
+    ActivateProfile(job, 1);
+  }
+  return job.active.number;
+}
+
+bool StartSettings(Job& job, const std::string& configDir, const std::string& exeDir,
+                   UserDialogs& ui, const std::string& dataDir) {
+  const bool loaded = LoadSettings(job, configDir, exeDir, ui, dataDir);
+  ActivateStandardProfile(job);
+  return loaded;
 }
 
 }  // namespace korvane

@@ -18,8 +18,8 @@ std::string MainFilePath(const std::string& configDir);
 
 // One profile file, key by key; missing keys read as empty text or off.
 Profile ReadProfile(const std::string& file);
-// All keys in their fixed order, empty template lines with empty values.
-// Returns false at the first value that cannot be written.
+// All keys in their fixed order, empty template lines with empty values,
+// written in one go: false (and the file as it was) when it cannot be written.
 bool WriteProfile(const std::string& file, const Profile& profile);
 
 GeneralSettings ReadGeneralSettings(const std::string& file);
@@ -43,5 +43,17 @@ bool SaveSettings(Job& job, const std::string& configDir, const std::string& exe
 // The standard profile of the main file, or 1 when it names none of 1..4
 // (a missing or damaged main file).
 int StandardProfileNumber(const GeneralSettings& general);
+
+// Activates the standard profile the way the program start does: by the key
+// "1".."4" of job.general.Profil (so a profile named "1" may be chosen); when
+// that matches no profile (a missing or damaged main file), profile 1.
+// Returns the number of the activated profile.
+int ActivateStandardProfile(Job& job);
+
+// Program start: LoadSettings, then ActivateStandardProfile. The result is
+// LoadSettings' (false: the language file failed and the general settings
+// should not be applied); the profile is activated either way.
+bool StartSettings(Job& job, const std::string& configDir, const std::string& exeDir,
+                   UserDialogs& ui, const std::string& dataDir = KORVANE_DATADIR);
 
 }  // namespace korvane

@@ -109,8 +109,8 @@ TEST(IniRead, IntegersAndBooleans) {
 }
 
 TEST(IniRead, DecimalOnlyFields) {
-  const std::pair<const char*, int32_t> cases[] = {
-      {"31", 31}, {"-10", -10}, {"0x1F", 0}, {"259", 259}, {"N5", 0}, {"", 0}};
+  const std::pair<const char*, int32_t> cases[] = {{"31", 31},   {"-10", -10}, {"0x1F", 0},
+                                                   {"259", 259}, {"N5", 0},    {"", 0}};
   for (const auto& [text, value] : cases) EXPECT_EQ(ParseSettingsDecimal(text), value) << text;
 }
 
@@ -126,22 +126,19 @@ struct WriteCase {
 TEST(IniWrite, ReplacesAppendsAndCreates) {
   const WriteCase cases[] = {
       {"replace in place", "[set]\na=1\nb=2\n", "set", "a", "9", "[set]\na=9\nb=2\n"},
-      {"replace matches without case", "[SET]\nA=1\nb=2\n", "set", "a", "9",
-       "[SET]\na=9\nb=2\n"},
-      {"replace the first of two keys", "[set]\na=1\na=2\n", "set", "a", "3",
-       "[set]\na=3\na=2\n"},
+      {"replace matches without case", "[SET]\nA=1\nb=2\n", "set", "a", "9", "[SET]\na=9\nb=2\n"},
+      {"replace the first of two keys", "[set]\na=1\na=2\n", "set", "a", "3", "[set]\na=3\na=2\n"},
       {"append to the first of two sections", "[set]\na=1\n[set]\nb=2\n", "set", "b", "3",
        "[set]\na=1\nb=3\n[set]\nb=2\n"},
-      {"append before the blank lines of a section", "[path]\nnc=x\n\n[set]\na=1\n", "path",
-       "vo", "y", "[path]\nnc=x\nvo=y\n\n[set]\na=1\n"},
+      {"append before the blank lines of a section", "[path]\nnc=x\n\n[set]\na=1\n", "path", "vo",
+       "y", "[path]\nnc=x\nvo=y\n\n[set]\na=1\n"},
       {"append to a section header alone", "[path]\n[set]\na=1\n", "path", "nc", "x",
        "[path]\nnc=x\n[set]\na=1\n"},
       {"create the section at the end", "[path]\nnc=x\n", "set", "a", "1",
        "[path]\nnc=x\n[set]\na=1\n"},
       {"complete an open last line", "[set]\na=1", "set", "b", "2", "[set]\na=1\nb=2\n"},
       {"keep CRLF line ends", "[set]\r\na=1\r\n", "set", "b", "2", "[set]\r\na=1\r\nb=2\r\n"},
-      {"replace keeps the line end", "[set]\r\na=1\r\nb=2", "set", "a", "x",
-       "[set]\r\na=x\r\nb=2"},
+      {"replace keeps the line end", "[set]\r\na=1\r\nb=2", "set", "a", "x", "[set]\r\na=x\r\nb=2"},
       {"other lines untouched", "; note\n[set]\n  a = 1 \nc=\xFF\n", "set", "a", "2",
        "; note\n[set]\na=2\nc=\xFF\n"},
       {"empty value", "[set]\na=1\n", "set", "a", "", "[set]\na=\n"},

@@ -54,7 +54,9 @@ TEST(LangText, LineEnds) {
       {"1001a\n\n1002b", {"1001a", "", "1002b"}},
       {"1001a\r1002b\r\r", {"1001a", "1002b", ""}},
       {"1001a\r\n\r\n1002b\n", {"1001a", "", "1002b"}},
-      {"\xEF\xBB\xBF" "1001a\n", {"1001a"}},
+      {"\xEF\xBB\xBF"
+       "1001a\n",
+       {"1001a"}},
       {"", {}},
   };
   for (const auto& [content, lines] : cases) {
@@ -68,9 +70,8 @@ TEST(LangMessage, AppendsExtraText) {
   LangMessage(texts, ui, 9204, "/opt/k/hilfe.html");
   LangMessage(texts, ui, 9204);
   LangMessage(texts, ui, 9999, "x");
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{
-                             "Hilfedatei nicht gefunden: /opt/k/hilfe.html",
-                             "Hilfedatei nicht gefunden", ": x"}));
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{"Hilfedatei nicht gefunden: /opt/k/hilfe.html",
+                                                   "Hilfedatei nicht gefunden", ": x"}));
 }
 
 TEST(LoadLanguage, BesideExecutableBeforeDataFolder) {

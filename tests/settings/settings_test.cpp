@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <vector>
 
@@ -242,13 +243,59 @@ TEST(Settings, LanguageFailureStillLoadsTheFiles) {
 }
 
 TEST(Settings, StandardProfileNumber) {
-  const std::pair<int32_t, int> cases[] = {{1, 1}, {2, 2}, {3, 3}, {4, 4},
+  const std::pair<int32_t, int> cases[] = {{1, 1}, {2, 2}, {3, 3},  {4, 4},
                                            {0, 1}, {5, 1}, {-1, 1}, {INT32_MIN, 1}};
   for (const auto& [stored, used] : cases) {
     GeneralSettings g;
     g.Profil = stored;
     EXPECT_EQ(StandardProfileNumber(g), used) << stored;
   }
+}
+
+TEST(Settings, StandardProfileActivation) {
+  struct Case {
+    const char* what;
+    int32_t standard;
+    std::array<const char*, 4> names;
+    int activated;
+  };
+  const Case cases[] = {
+      {"by number", 3, {"A", "B", "C", "D"}, 3},
+      {"missing main file", 0, {"A", "B", "C", "D"}, 1},
+      {"beyond 4", 9, {"A", "B", "C", "D"}, 1},
+      {"negative", -2, {"A", "B", "C", "D"}, 1},
+      {"a profile named 1 is chosen by key 1", 1, {"A", "B", "1", "D"}, 3},
+      {"last matching name wins", 2, {"2", "B", "C", "2"}, 4},
+      {"a profile named 0 answers a standard profile 0", 0, {"A", "0", "C", "D"}, 2},
+  };
+  for (const Case& c : cases) {
+    Job job;
+    for (std::size_t p = 0; p < 4; ++p) {
+      job.profiles[p].Profil = c.names[p];
+      job.profiles[p].REbene = std::to_string(p + 1);
+    }
+    job.general.Profil = c.standard;
+    EXPECT_EQ(ActivateStandardProfile(job), c.activated) << c.what;
+    EXPECT_EQ(job.active.number, c.activated) << c.what;
+    EXPECT_EQ(job.active.REbene, std::to_string(c.activated)) << c.what;
+  }
+}
+
+TEST(Settings, StartLoadsAndActivates) {
+  Fixture f;
+  Job job;
+  for (int p = 1; p <= 4; ++p) job.profiles[static_cast<std::size_t>(p - 1)] = SampleProfile(p);
+  job.general = SampleGeneral();  // standard profile 3
+  ASSERT_TRUE(f.save(job));
+  Job started;
+  EXPECT_TRUE(StartSettings(started, f.config.path(), f.exe.path(), f.ui, ""));
+  EXPECT_EQ(started.active.number, 3);
+  EXPECT_EQ(started.active.templates, SampleProfile(3).templates);
+  EXPECT_EQ(started.active.ZEbene, SampleProfile(3).ZEbene);
+  // Loading alone activates nothing.
+  Job loaded;
+  ASSERT_TRUE(f.load(loaded));
+  EXPECT_EQ(loaded.active.number, 0);
 }
 
 // The shipped defaults: the files under data/config, their compiled-in copy,
@@ -261,7 +308,7 @@ TEST(DefaultSettings, CompiledCopyMatchesShippedFiles) {
     EXPECT_EQ(ReadBytes(dir + std::string(f.name)), f.content) << f.name;
   }
   EXPECT_EQ(names, (std::vector<std::string>{"profil1.ini", "profil2.ini", "profil3.ini",
-                                              "profil4.ini", "main.ini"}));
+                                             "profil4.ini", "main.ini"}));
 }
 
 TEST(DefaultSettings, SavingTheLoadedDefaultsReproducesThem) {
@@ -280,8 +327,8 @@ TEST(DefaultSettings, SavingTheLoadedDefaultsReproducesThem) {
 TEST(DefaultSettings, AreUsable) {
   Fixture f;
   Job job;
-  ASSERT_TRUE(LoadSettings(job, std::string(KORVANE_SOURCE_DIR) + "/data/config", f.exe.path(),
-                           f.ui, ""));
+  ASSERT_TRUE(
+      LoadSettings(job, std::string(KORVANE_SOURCE_DIR) + "/data/config", f.exe.path(), f.ui, ""));
   const GeneralSettings& g = job.general;
   EXPECT_EQ(g.XY + g.XZ + g.YZ + g.XYZ, 1) << "exactly one default view";
   EXPECT_TRUE(g.XYZ && g.G0 && g.AXIS);
