@@ -291,7 +291,7 @@ void IniDocument::writeString(std::string_view section, std::string_view key,
     out = text.substr(0, at);
     const bool lineOpen = after < lines.size()
                               ? lines[after].next == lines[after].end
-                              : (!out.empty() && out.back() != '\n' && out.back() != '\r');
+                              : (!lines.empty() && lines.back().next == lines.back().end);
     if (lineOpen) out += eol;
     if (!loc.sectionFound) out += "[" + std::string(section) + "]" + eol;
     out += entry + eol;

@@ -147,6 +147,7 @@ TEST(IniWrite, ReplacesAppendsAndCreates) {
        "[set]\na=x  [evil] b=1\n"},
       {"create the file", std::nullopt, "set", "a", "1", "[set]\na=1\n"},
       {"empty file", "", "path", "nc", "", "[path]\nnc=\n"},
+      {"byte-order mark alone", "\xEF\xBB\xBF", "set", "a", "1", "\xEF\xBB\xBF[set]\na=1\n"},
   };
   TempDir dir;
   const std::string file = dir.file("t.ini");
