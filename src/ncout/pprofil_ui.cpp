@@ -1,0 +1,164 @@
+#include "ncout/pprofil_ui.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ncout/activate.h"
+#include "ncout/outparams.h"
+
+namespace korvane {
+
+namespace {
+
+QPushButton* SmallButton(QWidget* parent, const char* name, const QString& text) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setFixedWidth(28);
+  b->setAutoDefault(false);
+  return b;
+}
+
+QLineEdit* Field(QWidget* parent, const char* name) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(QString::fromLatin1(name));
+  return e;
+}
+
+}  // namespace
+
+PProfil::PProfil(Job& job, QWidget* parent) : QWidget(parent), job_(job) {
+  setObjectName(QStringLiteral("PProfil"));
+  auto* grid = new QGridLayout(this);
+
+  auto* buttons = new QHBoxLayout;
+  profiles_ = new QButtonGroup(this);
+  profiles_->setExclusive(true);
+  for (int k = 1; k <= 4; ++k) {
+    auto* b = new QPushButton(QString::number(k), this);
+    b->setObjectName(QStringLiteral("Profil%1").arg(k));
+    b->setCheckable(true);
+    b->setAutoDefault(false);
+    profiles_->addButton(b, k);
+    buttons->addWidget(b);
+  }
+  connect(profiles_, &QButtonGroup::idClicked, this, &PProfil::activateProfile);
+  grid->addLayout(buttons, 0, 0, 1, 4);
+
+  name_ = Field(this, "NCProfilname");
+  name_->setReadOnly(true);
+  grid->addWidget(name_, 1, 0, 1, 4);
+
+  rEbene_ = Field(this, "REbeneauswahl");
+  zEbene_ = Field(this, "ZEbeneauswahl");
+  vorschubZ_ = Field(this, "EVorschubZ");
+  vorschubXY_ = Field(this, "EVorschubXY");
+  auto* rMinus = SmallButton(this, "RMinus", QStringLiteral("-"));
+  auto* rPlus = SmallButton(this, "RPlus", QStringLiteral("+"));
+  auto* zMinus = SmallButton(this, "ZMinus", QStringLiteral("-"));
+  auto* zPlus = SmallButton(this, "ZPlus", QStringLiteral("+"));
+
+  grid->addWidget(new QLabel(QStringLiteral("Sicherheitsabstand (R)"), this), 2, 0, 1, 4);
+  grid->addWidget(rMinus, 3, 0);
+  grid->addWidget(rEbene_, 3, 1, 1, 2);
+  grid->addWidget(rPlus, 3, 3);
+  grid->addWidget(new QLabel(QStringLiteral("Zustelltiefe (Z)"), this), 4, 0, 1, 4);
+  grid->addWidget(zMinus, 5, 0);
+  grid->addWidget(zEbene_, 5, 1, 1, 2);
+  grid->addWidget(zPlus, 5, 3);
+  grid->addWidget(new QLabel(QStringLiteral("Vorschub Z"), this), 6, 0, 1, 4);
+  grid->addWidget(vorschubZ_, 7, 0, 1, 4);
+  grid->addWidget(new QLabel(QStringLiteral("Vorschub XY"), this), 8, 0, 1, 4);
+  grid->addWidget(vorschubXY_, 9, 0, 1, 4);
+
+  convertNew_ = new QPushButton(QStringLiteral("Erstelle NC-Programm  ..."), this);
+  convertNew_->setObjectName(QStringLiteral("BConvertNew"));
+  convertNew_->setEnabled(false);
+  grid->addWidget(convertNew_, 10, 0, 1, 4);
+  grid->setRowStretch(11, 1);
+
+  connect(rMinus, &QPushButton::clicked, this, &PProfil::RMinusClick);
+  connect(rPlus, &QPushButton::clicked, this, &PProfil::RPlusClick);
+  connect(zMinus, &QPushButton::clicked, this, &PProfil::ZMinusClick);
+  connect(zPlus, &QPushButton::clicked, this, &PProfil::ZPlusClick);
+  for (QLineEdit* e : {rEbene_, zEbene_, vorschubZ_, vorschubXY_}) {
+    connect(e, &QLineEdit::textChanged, this, &PProfil::fieldsChanged);
+  }
+  connect(name_, &QLineEdit::textChanged, this,
+          [this] { convertNew_->setEnabled(job_.contourAccepted); });
+  connect(convertNew_, &QPushButton::clicked, this, &PProfil::convertRequested);
+  // Only the retract height and the depth are numbers; the feed texts reach
+  // the NC program exactly as typed, so they are not filtered.
+  rEbene_->installEventFilter(this);
+  zEbene_->installEventFilter(this);
+}
+
+void PProfil::activateProfile(int k) {
+  filling_ = true;
+  ActivateProfile(job_, std::to_string(k));
+  showActiveName();
+  const PanelValues v = PanelValuesFromActive(job_);
+  rEbene_->setText(QString::fromStdString(v.REbene));
+  zEbene_->setText(QString::fromStdString(v.ZEbene));
+  vorschubZ_->setText(QString::fromStdString(v.VorschubZ));
+  vorschubXY_->setText(QString::fromStdString(v.VorschubXY));
+  filling_ = false;
+}
+
+void PProfil::fillFromActive() {
+  filling_ = true;
+  showActiveName();
+  const PanelValues v = PanelValuesFromActive(job_);
+  rEbene_->setText(QString::fromStdString(v.REbene));
+  zEbene_->setText(QString::fromStdString(v.ZEbene));
+  vorschubZ_->setText(QString::fromStdString(v.VorschubZ));
+  vorschubXY_->setText(QString::fromStdString(v.VorschubXY));
+  filling_ = false;
+}
+
+void PProfil::showActiveName() {
+  const int k = job_.active.number;
+  if (k < 1 || k > 4) return;
+  if (QAbstractButton* b = profiles_->button(k)) b->setChecked(true);
+  name_->setText(QString::fromStdString(job_.profiles[static_cast<size_t>(k - 1)].Profil));
+}
+
+void PProfil::fieldsChanged() {
+  if (filling_ || !isVisible()) return;
+  const bool enable = PanelValuesChanged(
+      job_, {rEbene_->text().toStdString(), zEbene_->text().toStdString(),
+             vorschubZ_->text().toStdString(), vorschubXY_->text().toStdString()});
+  convertNew_->setEnabled(enable);
+}
+
+void PProfil::step(QLineEdit* field, int direction) {
+  if (auto v = StepValue(field->text().toStdString(), direction)) {
+    field->setText(QString::fromStdString(*v));
+  }
+}
+
+bool PProfil::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  // Only keys that type a character are filtered; cursor keys, Delete, Tab
+  // and shortcuts (Ctrl+C, ...) keep working.
+  if (key->key() == Qt::Key_Backspace || key->text().isEmpty() ||
+      (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) || key->key() == Qt::Key_Tab ||
+      key->key() == Qt::Key_Backtab) {
+    return QWidget::eventFilter(watched, event);
+  }
+  const std::optional<char32_t> c = CheckNumKey(key->text().toUcs4().value(0));
+  if (!c) return true;  // dropped
+  if (*c != key->text().toUcs4().value(0)) {
+    static_cast<QLineEdit*>(watched)->insert(QString(QChar(static_cast<char16_t>(*c))));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace korvane
