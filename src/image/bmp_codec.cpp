@@ -114,7 +114,7 @@ bool ParseDib(const uint8_t* data, size_t size, size_t pos, size_t fileBits, boo
     d.bpp = U16(h + 14);
     d.compression = hsize >= 20 ? U32(h + 16) : kBiRgb;
     colorsUsed = hsize >= 36 ? U32(h + 32) : 0;
-    const bool os2 = hsize != 40 && hsize != 52 && hsize != 56 && hsize != 108 && hsize != 124;
+    const bool os2 = hsize != 40 && hsize != 52 && hsize != 56 && hsize <= 64;
     if (os2) {
       // OS/2 2.x headers: their compression 3 and 4 mean Huffman and RLE24.
       if (d.compression != kBiRgb && d.compression != kBiRle8 && d.compression != kBiRle4)

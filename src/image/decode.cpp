@@ -1,5 +1,7 @@
 #include "image/decode.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -99,13 +101,13 @@ bool DecodePictureFile(const std::string& path, RowSink& sink, std::string& erro
     return false;
   }
   // One read of the whole file: the decoders then work on memory only.
-  size_t size = 0;
+  struct stat st {};
+  bool ok = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
+  const size_t size = !ok ? 0
+                      : static_cast<uint64_t>(st.st_size) < kMaxFileBytes ? static_cast<size_t>(st.st_size)
+                                                                           : kMaxFileBytes;
   std::unique_ptr<uint8_t[]> buf;
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  const long end = ok ? std::ftell(f) : -1;
-  ok = ok && end >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
   if (ok) {
-    size = static_cast<size_t>(end) < kMaxFileBytes ? static_cast<size_t>(end) : kMaxFileBytes;
     buf.reset(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);
     ok = buf != nullptr && std::fread(buf.get(), 1, size, f) == size;
   }

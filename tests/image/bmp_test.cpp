@@ -390,6 +390,10 @@ TEST(BrokenBitmaps, FileErrorsAndUnknownContent) {
   std::string error;
   EXPECT_FALSE(LoadPictureFile(missing, pic, error));
   EXPECT_EQ(error, "Datei " + missing + " kann nicht geöffnet werden");
+  const std::string folder = dir.file("ordner.bmp");
+  std::filesystem::create_directory(folder);
+  EXPECT_FALSE(LoadPictureFile(folder, pic, error));
+  EXPECT_EQ(error, "Datei " + folder + " kann nicht geöffnet werden");
 }
 
 TEST(BrokenBitmaps, FailedLoadLeavesThePictureUntouched) {

@@ -62,7 +62,7 @@ class TempDir {
     const std::string p = file(name);
     std::FILE* f = std::fopen(p.c_str(), "wb");
     if (f != nullptr) {
-      std::fwrite(b.data(), 1, b.size(), f);
+      if (!b.empty()) std::fwrite(b.data(), 1, b.size(), f);
       std::fclose(f);
     }
     return p;

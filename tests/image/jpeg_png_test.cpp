@@ -3,6 +3,7 @@
 #include <cstdio>  // before jpeglib.h, which needs FILE and size_t
 #include <cstdlib>
 #include <cstring>
+#include <random>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -359,6 +360,31 @@ TEST(BrokenPng, AbsurdSizeDamageAndTruncationAreRefused) {
     EXPECT_FALSE(Decode(Bytes(good.begin(), good.begin() + static_cast<ptrdiff_t>(len)), sink, error, "x.png"))
         << len;
     EXPECT_EQ(error, kPngInvalidText) << len;
+  }
+}
+
+// Damaged bytes anywhere: either a picture that kept the sink contract or
+// the format's error text; never a crash or a jump out of the decoder.
+TEST(BrokenJpegAndPng, RandomDamage) {
+  std::mt19937 rng(777);
+  const Bytes files[] = {SampleJpeg(), SamplePng()};
+  for (const Bytes& good : files) {
+    const bool jpeg = good[0] == 0xFF;
+    for (int round = 0; round < 1500; ++round) {
+      Bytes b = good;
+      for (int i = 0; i < 1 + static_cast<int>(rng() % 3); ++i) b[2 + rng() % (b.size() - 2)] = static_cast<uint8_t>(rng());
+      RecordingSink sink;
+      sink.maxPixels = 1 << 20;
+      std::string error;
+      if (Decode(b, sink, error, jpeg ? "x.jpg" : "x.png")) {
+        EXPECT_EQ(sink.begins, 1);
+        EXPECT_TRUE(sink.allRowsOnce());
+      } else if (jpeg) {
+        EXPECT_EQ(error.rfind("JPEG-Fehler #", 0), 0u) << error;
+      } else {
+        EXPECT_EQ(error, kPngInvalidText);
+      }
+    }
   }
 }
 
