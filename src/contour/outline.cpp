@@ -155,20 +155,33 @@ void WormTracer::Trace(int32_t sx, int32_t sy, Path& path) {
 
   int32_t x = sx;
   int32_t y = sy;
+  std::ptrdiff_t i = static_cast<std::ptrdiff_t>(index(sx, sy));
+  const std::ptrdiff_t row = w;
+  const std::ptrdiff_t offset[9] = {0, 1, row + 1, row, row - 1, -1, -row - 1, -row, -row + 1};
+  // Pixels with all eight neighbours inside the map need no bounds checks.
+  const uint32_t innerW = w >= 2 ? static_cast<uint32_t>(w - 2) : 0;
+  const uint32_t innerH = h >= 2 ? static_cast<uint32_t>(h - 2) : 0;
   // The pixel stepped from is always green already (the start, or a pixel
   // entered by a step), so a step only has to colour the pixel it enters.
   auto step = [&](int d) {
-    if ((d & 1) == 0 && (red(x + 1, y) || red(x, y + 1) || red(x - 1, y) || red(x, y - 1))) {
-      return false;
+    if (static_cast<uint32_t>(x - 1) < innerW && static_cast<uint32_t>(y - 1) < innerH) {
+      const uint8_t* p = px + i;
+      if ((d & 1) == 0 &&
+          (p[1] == kMapRed || p[row] == kMapRed || p[-1] == kMapRed || p[-row] == kMapRed)) {
+        return false;
+      }
+      if (p[offset[d]] != kMapRed) return false;
+    } else {
+      if ((d & 1) == 0 && (red(x + 1, y) || red(x, y + 1) || red(x - 1, y) || red(x, y - 1))) {
+        return false;
+      }
+      if (!red(x + kDx[d], y + kDy[d])) return false;
     }
-    const int32_t nx = x + kDx[d];
-    const int32_t ny = y + kDy[d];
-    if (!red(nx, ny)) return false;
-    x = nx;
-    y = ny;
-    const std::size_t i = index(x, y);
+    x += kDx[d];
+    y += kDy[d];
+    i += offset[d];
     px[i] = kMapGreen;
-    path.changed.push_back(i);
+    path.changed.push_back(static_cast<std::size_t>(i));
     return true;
   };
 
@@ -223,8 +236,8 @@ void WormTracer::Redo(const Path& path) {
 }
 
 void WormTracer::ScanWurm(int32_t x, int32_t y) {
-  lastSaved_ = job_.segments.count();
-  pending_ = true;
+  lastPathStart_ = kept_.size();
+  traced_ = true;
   const int32_t w = map_.width;
   const int32_t h = map_.height;
   auto red = [&](int32_t px, int32_t py) {
@@ -251,18 +264,32 @@ void WormTracer::ScanWurm(int32_t x, int32_t y) {
       kept = &second_;
     }
   }
-  SegmentList& list = job_.segments;
-  for (const Run& r : kept->runs) list.append(r.x1, r.y1, r.x2, r.y2);
+  kept_.insert(kept_.end(), kept->runs.begin(), kept->runs.end());
 }
 
 void WormTracer::finish() {
-  if (!pending_) return;
-  pending_ = false;
+  if (!traced_) return;
+  traced_ = false;
   SegmentList& list = job_.segments;
-  const int32_t count = list.count();
-  list.setCount(lastSaved_);
+  const int32_t base = list.count();
+  const int32_t total = base + static_cast<int32_t>(kept_.size());
+  list.reserve(total);
+  list.setCount(total);
+  Segment* out = list.data() + base;
+  for (const Run& r : kept_) {
+    out->x1 = r.x1;
+    out->y1 = r.y1;
+    out->x2 = r.x2;
+    out->y2 = r.y2;
+    out->done = false;
+    ++out;
+  }
+  // Give the collected paths back before the undo copy takes its memory.
+  decltype(kept_)().swap(kept_);
+  list.setCount(base + static_cast<int32_t>(lastPathStart_));
   list.saveUndo();
-  list.setCount(count);
+  list.setCount(total);
+  lastPathStart_ = 0;
 }
 
 void ScanOutLine(TraceMap& result, Job& job, ProgressSink& progress) {

@@ -37,16 +37,18 @@ class WormTracer {
   WormTracer(const WormTracer&) = delete;
   WormTracer& operator=(const WormTracer&) = delete;
 
-  // Traces the red pixels connected to the red pixel (x, y) into segments,
-  // appends them and turns the traced pixels dark green. It tries the start
-  // (x, y) and the right end of the red run beginning there and keeps the
-  // longer trace; on a tie the right end wins.
+  // Traces the red pixels connected to the red pixel (x, y) into segments
+  // and turns the traced pixels dark green. It tries the start (x, y) and the
+  // right end of the red run beginning there and keeps the longer trace; on a
+  // tie the right end wins.
   void ScanWurm(int32_t x, int32_t y);
 
+  // Appends the segments of all paths traced so far to job.segments (also
+  // done by the destructor). Collecting them first lets the list grow once to
+  // its final size instead of doubling through huge blocks of records.
   // Every path replaces the undo bank with the list as it was before that
-  // path. Instead of copying the list per path, the copy is taken once here
-  // (also done by the destructor). Records before the last path's start must
-  // not change between that ScanWurm and finish().
+  // path; that copy, too, is taken once here. The list must not change
+  // otherwise while paths are pending.
   void finish();
 
  private:
@@ -69,8 +71,9 @@ class WormTracer {
   TraceMap& map_;
   Job& job_;
   Path first_, second_;
-  int32_t lastSaved_ = 0;
-  bool pending_ = false;
+  std::vector<Run, BigBufferAllocator<Run>> kept_;  // paths not yet in the list
+  std::size_t lastPathStart_ = 0;                   // where the last path begins in kept_
+  bool traced_ = false;
 };
 
 // Rounded length of a segment between whole-numbered end points (ties to even).

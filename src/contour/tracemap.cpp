@@ -1,6 +1,9 @@
 #include "contour/tracemap.h"
 
 #include <sys/mman.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,8 +26,35 @@ inline uint8_t CodeOf(uint32_t p) {
   return c;
 }
 
+#ifdef __SSE2__
+// Codes of four pixels in the low bytes of four 32-bit lanes.
+inline __m128i Codes4(__m128i p) {
+  const __m128i b = _mm_cmpeq_epi32(p, _mm_set1_epi32(static_cast<int>(kBlack)));
+  const __m128i w = _mm_cmpeq_epi32(p, _mm_set1_epi32(static_cast<int>(kWhite)));
+  const __m128i r = _mm_cmpeq_epi32(p, _mm_set1_epi32(static_cast<int>(kRed)));
+  const __m128i g = _mm_cmpeq_epi32(p, _mm_set1_epi32(static_cast<int>(kDarkGreen)));
+  const __m128i known = _mm_or_si128(_mm_or_si128(b, w), _mm_or_si128(r, g));
+  __m128i c = _mm_and_si128(b, _mm_set1_epi32(kMapBlack));
+  c = _mm_or_si128(c, _mm_and_si128(r, _mm_set1_epi32(kMapRed)));
+  c = _mm_or_si128(c, _mm_and_si128(g, _mm_set1_epi32(kMapGreen)));
+  return _mm_or_si128(c, _mm_andnot_si128(known, _mm_set1_epi32(kMapOther)));
+}
+#endif
+
+// Decoded rows arrive as 32-bit pixels; this runs once per pixel of a scan.
 void CodeRow(const uint32_t* in, uint8_t* out, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) out[i] = CodeOf(in[i]);
+  std::size_t i = 0;
+#ifdef __SSE2__
+  for (; i + 16 <= n; i += 16) {
+    const __m128i* src = reinterpret_cast<const __m128i*>(in + i);
+    const __m128i lo =
+        _mm_packs_epi32(Codes4(_mm_loadu_si128(src)), Codes4(_mm_loadu_si128(src + 1)));
+    const __m128i hi =
+        _mm_packs_epi32(Codes4(_mm_loadu_si128(src + 2)), Codes4(_mm_loadu_si128(src + 3)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+  }
+#endif
+  for (; i < n; ++i) out[i] = CodeOf(in[i]);
 }
 
 }  // namespace
