@@ -57,13 +57,13 @@ class EndpointTree {
       : recs_(recs), withEnds_(withEnds), tol_(1e-9 * (1.0 + maxAbs)) {
     const size_t tags = static_cast<size_t>(n) * 2;
     leafOfTag_.assign(tags, -1);
-    removed_.assign(static_cast<size_t>(n), 0);
     pts_.reserve(withEnds ? tags : static_cast<size_t>(n));
     for (int32_t i = 0; i < n; ++i) {
       const Segment& s = recs[i];
       const uint32_t t = static_cast<uint32_t>(i) * 2;
-      pts_.push_back({static_cast<double>(s.x1), static_cast<double>(s.y1), t});
-      if (withEnds) pts_.push_back({static_cast<double>(s.x2), static_cast<double>(s.y2), t + 1});
+      pts_.push_back({static_cast<double>(s.x1), static_cast<double>(s.y1), t, 0});
+      if (withEnds)
+        pts_.push_back({static_cast<double>(s.x2), static_cast<double>(s.y2), t + 1, 0});
     }
     if (pts_.empty()) return;
     nodes_.reserve(pts_.size() / (kLeafSize / 2) + 2);
@@ -73,11 +73,17 @@ class EndpointTree {
   }
 
   void Remove(int32_t id) {
-    if (removed_[static_cast<size_t>(id)]) return;
-    removed_[static_cast<size_t>(id)] = 1;
     for (uint32_t r = 0; r < (withEnds_ ? 2u : 1u); ++r) {
-      for (int32_t nd = leafOfTag_[static_cast<size_t>(id) * 2 + r]; nd >= 0;
-           nd = nodes_[static_cast<size_t>(nd)].parent) {
+      const uint32_t tag = static_cast<uint32_t>(id) * 2 + r;
+      const int32_t leaf = leafOfTag_[tag];
+      if (leaf < 0) continue;
+      leafOfTag_[tag] = -1;
+      // The dead mark sits in the point itself, so leaf scans need no lookup.
+      const Node& ln = nodes_[static_cast<size_t>(leaf)];
+      for (int32_t p = ln.lo; p < ln.hi; ++p) {
+        if (pts_[static_cast<size_t>(p)].tag == tag) pts_[static_cast<size_t>(p)].dead = 1;
+      }
+      for (int32_t nd = leaf; nd >= 0; nd = nodes_[static_cast<size_t>(nd)].parent) {
         --nodes_[static_cast<size_t>(nd)].live;
       }
     }
@@ -96,6 +102,7 @@ class EndpointTree {
   struct Point {
     double x, y;
     uint32_t tag;
+    uint32_t dead;
   };
   struct Node {
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
@@ -169,14 +176,15 @@ class EndpointTree {
     if (nd.left < 0) {
       for (int32_t p = nd.lo; p < nd.hi; ++p) {
         const Point& pt = pts_[static_cast<size_t>(p)];
-        const uint32_t id = pt.tag >> 1;
-        if (removed_[id]) continue;
+        if (pt.dead) continue;
         const double ex = pt.x - q.dx, ey = pt.y - q.dy;
         if (ex * ex + ey * ey > q.limit2) continue;
+        const uint32_t id = pt.tag >> 1;
         const Segment& s = recs_[id];
         const bool rev = (pt.tag & 1) != 0;
         const long double d =
             rev ? PointDistance(q.x, q.y, s.x2, s.y2) : PointDistance(q.x, q.y, s.x1, s.y1);
+        if (d > q.best->dist) continue;
         const uint64_t key = static_cast<uint64_t>((*q.pos)[id]) * 2 + (rev ? 1 : 0);
         if (q.best->offer(d, key, pt.tag)) q.limit2 = Limit2(*q.best);
       }
@@ -201,7 +209,6 @@ class EndpointTree {
   std::vector<Point> pts_;
   std::vector<Node> nodes_;
   std::vector<int32_t> leafOfTag_;
-  std::vector<uint8_t> removed_;
 };
 
 // The search as stated, scanning every remaining record; used for lists with
