@@ -25,12 +25,12 @@
 #include <QVBoxLayout>
 #include <fstream>
 
-#include "app/picturefile.h"
 #include "app/pictureview_ui.h"
 #include "core/numtext.h"
 #include "core/tfconvert_ui.h"
 #include "image/blackwhite.h"
 #include "image/decode.h"
+#include "image/picture_file.h"
 #include "ncout/activate.h"
 #include "settings/language.h"
 #include "settings/configdir.h"
@@ -47,6 +47,17 @@ namespace {
 const QColor kLightBlue(185, 220, 255);
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The picture dialogs' file-type list in the form the file choosers take.
+std::vector<FileFilter> PictureFilters() {
+  std::vector<FileFilter> out;
+  for (const PictureFileFilter& f : PictureFileFilters()) {
+    std::string patterns;
+    for (const std::string& p : f.patterns) patterns += (patterns.empty() ? "" : ";") + p;
+    out.push_back({f.text, patterns});
+  }
+  return out;
+}
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
                     const char* icon = nullptr) {
@@ -164,7 +175,8 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
       progress_(*this),
       host_(std::make_unique<Host>(*this)),
       startPicture_(std::move(startPicture)),
-      startedWithArgs_(startedWithArgs) {
+      startedWithArgs_(startedWithArgs),
+      programDir_(QCoreApplication::applicationDirPath().toStdString()) {
   InitIconResource();
   setObjectName(QStringLiteral("fmain"));
   setWindowTitle(QStringLiteral("Korvane"));
@@ -536,7 +548,7 @@ void Tfmain::FormShow() {
   const std::string dir = configDir();
   std::string dirError;
   if (!EnsureConfigDir(dir, &dirError)) ui_->message(dirError);
-  if (LoadSettings(job_, dir, QCoreApplication::applicationDirPath().toStdString(), *ui_)) {
+  if (LoadSettings(job_, dir, programDir_, *ui_)) {
     applyCaptions();
     ActivateProfile(job_, StandardProfileNumber(job_.general));
   }
@@ -604,36 +616,22 @@ void Tfmain::BTLoadClick() {
 
 bool Tfmain::openPictureFile(const std::string& path) {
   startWindow_->hide();
-  Picture pic;
   std::string error;
-  if (!LoadPictureFile(path, pic, error)) {
+  if (!OpenPictureFile(job_, path, error)) {
     ui_->message(error);
     return false;
   }
-  job_.accepted = std::move(pic);
   pictureFile_ = path;
-  // A new picture starts a new job: output scale and offsets, line spacing,
-  // segments and move list go back to their start values.
-  job_.scale = 1.0L;
-  eScale_->setText(QStringLiteral("1.000"));
-  eXVersatz_->setText(QStringLiteral("0.0"));
-  eYVersatz_->setText(QStringLiteral("0.0"));
-  job_.lineSpacing = 1.0L;
-  job_.segments.setCount(0);
-  job_.moveList.clear();
-  job_.working = job_.accepted;
-  job_.pictureChanged = true;
+  eScale_->setText(QString::fromLatin1(kScaleTextAfterOpen));
+  eXVersatz_->setText(QString::fromLatin1(kOffsetTextAfterOpen));
+  eYVersatz_->setText(QString::fromLatin1(kOffsetTextAfterOpen));
   imageX_->setText(QString::number(job_.working.width));
   imageY_->setText(QString::number(job_.working.height));
   BNormalScaleClick();
   BImageClick();
-  job_.contourAccepted = false;
-  job_.backupValid = false;
-  job_.graphicViewPending = true;
   SetButtons();
-  progress_.report("Bilddatei geladen", 100);
+  progress_.report(kPictureLoadedStatus, 100);
   ncEditor_->clear();
-  job_.ncLines.clear();
   bild_->setFocus();
   updateBwWarning();
   bild_->pictureChanged();
@@ -647,7 +645,7 @@ void Tfmain::Bildspeichern1Click() {
   if (pictureFile_.empty()) return;
   FileRequest req;
   req.fileName = pictureFile_;
-  req.defaultSuffix = QFileInfo(Q(pictureFile_)).suffix().toStdString();
+  req.defaultSuffix = FileExtension(pictureFile_);
   req.filters = PictureFilters();
   const std::string path = files_->savePicture(req);
   if (path.empty()) return;
@@ -746,7 +744,7 @@ void Tfmain::SpeichernClick() {
 void Tfmain::BHelpClick() {
   const std::string name = LangText(kHelpFileText);
   if (!name.empty()) {
-    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString exeDir = Q(programDir_);
     for (const QString& dir : {exeDir, exeDir + QStringLiteral("/../share/korvane"),
                                QStringLiteral(KORVANE_DATADIR)}) {
       const QFileInfo fi(dir + '/' + Q(name));

@@ -47,6 +47,9 @@ class Tfmain : public QMainWindow {
   Job& job() { return job_; }
   // Tests and the program's own hooks replace the dialogs with scripted ones.
   void setDialogs(UserDialogs* ui, FileDialogs* files);
+  // The folder searched first for language and help files; the executable's
+  // folder unless set before the window is shown.
+  void setProgramDir(const std::string& dir) { programDir_ = dir; }
   UserDialogs& ui() { return *ui_; }
   ProgressSink& progress() { return progress_; }
   const std::string& pictureFile() const { return pictureFile_; }
@@ -114,6 +117,7 @@ class Tfmain : public QMainWindow {
   bool startedWithArgs_;
   bool shownOnce_ = false;
   std::string pictureFile_;
+  std::string programDir_;
 
   // Controls the commands read or write.
   QWidget* panelMenue_ = nullptr;

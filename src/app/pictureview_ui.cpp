@@ -7,12 +7,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "image/picture_file.h"
+
 namespace korvane {
 
 namespace {
 const QColor kViewBackground(0, 23, 47);
 constexpr float kMinZoom = 0.001f;
-constexpr int kFitMargin = 56;
 }  // namespace
 
 void DrawPicture(QPainter& p, const Picture& pic, float zoom, QPointF origin, const QRect& clip) {
@@ -45,6 +46,7 @@ PictureView::PictureView(const Picture& pic, QWidget* parent)
   viewport()->setAutoFillBackground(true);
   QPalette pal = viewport()->palette();
   pal.setColor(QPalette::Window, kViewBackground);
+  pal.setColor(QPalette::Base, kViewBackground);
   viewport()->setPalette(pal);
   setFocusPolicy(Qt::StrongFocus);
 
@@ -63,12 +65,11 @@ void PictureView::setZoom(float f) {
   pictureChanged();
 }
 
-void PictureView::fitToView() {
-  if (pic_.empty()) return;  // nothing to fit; keep the zoom as it is
-  const float a = static_cast<float>(width() - kFitMargin) / static_cast<float>(pic_.width);
-  const float b = static_cast<float>(height() - kFitMargin) / static_cast<float>(pic_.height);
-  setZoom(a > b ? b : a);
-}
+void PictureView::zoomIn() { setZoom(ZoomIn(zoom_)); }
+void PictureView::zoomOut() { setZoom(ZoomOut(zoom_)); }
+
+// The whole client area counts, so a fitted picture needs no scroll bars.
+void PictureView::fitToView() { setZoom(FitZoom(width(), height(), pic_.width, pic_.height, zoom_)); }
 
 void PictureView::pictureChanged() {
   updateScrollBars();
@@ -105,10 +106,7 @@ void PictureView::resizeEvent(QResizeEvent* e) {
 }
 
 void PictureView::wheelEvent(QWheelEvent* e) {
-  if (e->angleDelta().y() > 0)
-    zoomIn();
-  else
-    zoomOut();
+  setZoom(WheelZoom(zoom_, e->angleDelta().y()));
   e->accept();
 }
 

@@ -23,8 +23,8 @@ class PictureView : public QAbstractScrollArea {
 
   float zoom() const { return zoom_; }
   void setZoom(float f);
-  void zoomIn() { setZoom(zoom_ + zoom_ / 10); }
-  void zoomOut() { setZoom(zoom_ - zoom_ / 10); }
+  void zoomIn();
+  void zoomOut();
   // Fit the picture into the view with a free margin around it.
   void fitToView();
   // The picture changed size or content.

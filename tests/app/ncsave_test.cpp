@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/picturefile.h"
-
 namespace korvane {
 namespace {
 
@@ -47,24 +45,6 @@ TEST(WithDefaultSuffix, AppendsOnlyToNamesWithoutExtension) {
       {"", "nc", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(WithDefaultSuffix(c.name, c.suffix), c.expected) << c.name;
-}
-
-TEST(PictureFilters, AllFirstThenOneEntryPerExtension) {
-  const std::vector<FileFilter> f = PictureFilters();
-  ASSERT_FALSE(f.empty());
-  const std::string expectedOrder[] = {"jpg", "jpeg", "bmp", "ico", "emf", "wmf", "png"};
-  std::string all;
-  for (const std::string& ext : expectedOrder) all += (all.empty() ? "*." : ";*.") + ext;
-  EXPECT_EQ(f[0].pattern, all);
-  EXPECT_EQ(f[0].description.rfind("Alle", 0), 0u);
-  ASSERT_EQ(f.size(), std::size(expectedOrder) + 1);
-  for (size_t i = 0; i < std::size(expectedOrder); ++i) {
-    EXPECT_EQ(f[i + 1].pattern, "*." + expectedOrder[i]);
-    const std::string tail = " (*." + expectedOrder[i] + ")";
-    EXPECT_TRUE(f[i + 1].description.ends_with(tail)) << f[i + 1].description;
-  }
-  EXPECT_EQ(f[1].description, "JPEG-Grafikdatei (*.jpg)");
-  EXPECT_EQ(f[5].description, "Erweiterte Metadateien (*.emf)");
 }
 
 }  // namespace
