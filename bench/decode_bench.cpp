@@ -89,7 +89,8 @@ void Time(const char* name, int repeats, F run) {
       std::printf("%s: failed\n", name);
       return;
     }
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    ms.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
   }
   const double first = ms.front();
   std::sort(ms.begin(), ms.end());

@@ -62,7 +62,8 @@ struct Channel {
     if (bits <= 8) {
       const uint32_t max = (1u << bits) - 1;
       scale.resize(max + 1);
-      for (uint32_t i = 0; i <= max; ++i) scale[i] = static_cast<uint8_t>((i * 255 + max / 2) / max);
+      for (uint32_t i = 0; i <= max; ++i)
+        scale[i] = static_cast<uint8_t>((i * 255 + max / 2) / max);
     }
   }
   uint32_t get(uint32_t p) const {
@@ -351,7 +352,8 @@ bool DecodeRle(const uint8_t* data, const Dib& d, RowSink& sink) {
       p += 2;
       if (dy > 0) {
         emit();
-        for (int i = 1; i < dy && r + i < d.height; ++i) sink.row(d.height - 1 - (r + i), blank.data());
+        for (int i = 1; i < dy && r + i < d.height; ++i)
+          sink.row(d.height - 1 - (r + i), blank.data());
         r += dy;
       }
       x += dx;
@@ -372,12 +374,11 @@ bool DecodeRle(const uint8_t* data, const Dib& d, RowSink& sink) {
 bool DecodeDib(const uint8_t* data, size_t size, const Dib& d, RowSink& sink, std::string& error) {
   if (d.compression == kBiJpeg || d.compression == kBiPng) {
     // Bitmaps that wrap a whole JPEG or PNG stream.
-    return d.compression == kBiJpeg
-               ? codec::DecodeJpeg(data + d.bits, size - d.bits, sink, error)
-               : codec::DecodePng(data + d.bits, size - d.bits, sink, error);
+    return d.compression == kBiJpeg ? codec::DecodeJpeg(data + d.bits, size - d.bits, sink, error)
+                                    : codec::DecodePng(data + d.bits, size - d.bits, sink, error);
   }
   const bool ok = (d.compression == kBiRle8 || d.compression == kBiRle4) ? DecodeRle(data, d, sink)
-                                                                        : DecodeRaw(data, d, sink);
+                                                                         : DecodeRaw(data, d, sink);
   if (!ok) error = kBitmapInvalidText;
   return ok;
 }

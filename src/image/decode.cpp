@@ -71,10 +71,12 @@ bool SaneDimensions(int64_t width, int64_t height) {
 bool DecodePictureMemory(const uint8_t* data, size_t size, const std::string& path, RowSink& sink,
                          std::string& error) {
   static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (size >= 2 && data[0] == 'B' && data[1] == 'M') return codec::DecodeBmp(data, size, sink, error);
+  if (size >= 2 && data[0] == 'B' && data[1] == 'M')
+    return codec::DecodeBmp(data, size, sink, error);
   if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
     return codec::DecodeJpeg(data, size, sink, error);
-  if (size >= 8 && std::memcmp(data, kPng, 8) == 0) return codec::DecodePng(data, size, sink, error);
+  if (size >= 8 && std::memcmp(data, kPng, 8) == 0)
+    return codec::DecodePng(data, size, sink, error);
   if (size >= 4 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0)
     return codec::DecodeIco(data, size, sink, error);
   // Nothing recognisable: the extension names the format the file claims to be.
@@ -104,8 +106,9 @@ bool DecodePictureFile(const std::string& path, RowSink& sink, std::string& erro
   struct stat st {};
   bool ok = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
   const size_t size = !ok ? 0
-                      : static_cast<uint64_t>(st.st_size) < kMaxFileBytes ? static_cast<size_t>(st.st_size)
-                                                                           : kMaxFileBytes;
+                      : static_cast<uint64_t>(st.st_size) < kMaxFileBytes
+                          ? static_cast<size_t>(st.st_size)
+                          : kMaxFileBytes;
   std::unique_ptr<uint8_t[]> buf;
   if (ok) {
     buf.reset(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);

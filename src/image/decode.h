@@ -26,13 +26,14 @@ class RowSink {
 constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
 
 // User-facing error texts of picture loading and saving.
-extern const char* const kBitmapInvalidText;  // "Bitmap ist ungültig"
-extern const char* const kIconInvalidText;    // "Ungültiges Symbol"
-extern const char* const kPngInvalidText;     // "PNG-Datei ist ungültig"
-std::string CannotOpenFileText(const std::string& path);         // "Datei %s kann nicht geöffnet werden"
-std::string CannotCreateFileText(const std::string& path);       // "Datei %s kann nicht erstellt werden"
-std::string UnknownExtensionText(const std::string& extension);  // "Unbekannte Bilddateierweiterung (.%s)"
-std::string JpegErrorText(int code);                             // "JPEG-Fehler #%d"
+extern const char* const kBitmapInvalidText;              // "Bitmap ist ungültig"
+extern const char* const kIconInvalidText;                // "Ungültiges Symbol"
+extern const char* const kPngInvalidText;                 // "PNG-Datei ist ungültig"
+std::string CannotOpenFileText(const std::string& path);  // "Datei %s kann nicht geöffnet werden"
+std::string CannotCreateFileText(const std::string& path);  // "Datei %s kann nicht erstellt werden"
+std::string UnknownExtensionText(
+    const std::string& extension);    // "Unbekannte Bilddateierweiterung (.%s)"
+std::string JpegErrorText(int code);  // "JPEG-Fehler #%d"
 
 // Decode a picture file (format told by its content). On failure returns
 // false with the user-facing error text in `error`.

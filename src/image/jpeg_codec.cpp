@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <vector>
 
-#include <jerror.h>
+// jpeglib.h needs FILE and size_t declared before it.
+// clang-format off
 #include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
 
 #include "image/codecs.h"
 
@@ -86,8 +89,8 @@ bool Run(State& s, const uint8_t* data, size_t size, RowSink& sink, std::string&
         s.row[static_cast<size_t>(x)] = 0xFF000000u | (((c * k + 127) / 255) << 16) |
                                         (((m * k + 127) / 255) << 8) | ((ye * k + 127) / 255);
       } else {
-        s.row[static_cast<size_t>(x)] = 0xFF000000u | (uint32_t{p[2]} << 16) |
-                                        (uint32_t{p[1]} << 8) | p[0];
+        s.row[static_cast<size_t>(x)] =
+            0xFF000000u | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
       }
     }
     sink.row(y, s.row.data());

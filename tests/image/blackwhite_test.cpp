@@ -36,7 +36,8 @@ TEST(IsBlackWhite, ExaminesAllButTheLastColumnAndRow) {
       {"almost black", 5, 4, 1, 0, 0xFF000001, false},
       {"red", 5, 4, 1, 0, kRed, false},
       {"one pixel wide: (0,0) examined", 1, 4, 0, 0, 0xFF808080, false},
-      {"one pixel wide: its only column is read in every row but the last", 1, 4, 0, 2, 0xFF808080, false},
+      {"one pixel wide: its only column is read in every row but the last", 1, 4, 0, 2, 0xFF808080,
+       false},
       {"one pixel wide: the last row is not", 1, 4, 0, 3, 0xFF808080, true},
       {"one pixel high: (0,0) examined", 4, 1, 0, 0, 0xFF808080, false},
       {"one pixel high: its only row is read up to the last column", 4, 1, 2, 0, 0xFF808080, false},
@@ -63,13 +64,11 @@ TEST(ThresholdImage, MeanOfTheChannelsAgainstTheThreshold) {
       {0xFF818180, 128, kBlack},  // mean 386 / 3 = 128 (remainder dropped)
       {0xFF818181, 128, kWhite},  // mean 129
       {0x00FFFFFF, 128, kWhite},  // alpha ignored, result opaque
-      {0x00000000, 128, kBlack},
-      {0x12FF0000, 84, kWhite},   // 255 / 3 = 85 > 84
-      {0x12FF0000, 85, kBlack},
-      {0xFFFFFFFF, 255, kBlack},  // t = 255 makes everything black
-      {0xFF000001, 0, kBlack},    // mean 0 at t = 0 stays black
-      {0xFF000003, 0, kWhite},    // mean 1 at t = 0 turns white
-      {0xFF000002, 0, kBlack},    // 2 / 3 = 0
+      {0x00000000, 128, kBlack}, {0x12FF0000, 84, kWhite},   // 255 / 3 = 85 > 84
+      {0x12FF0000, 85, kBlack},  {0xFFFFFFFF, 255, kBlack},  // t = 255 makes everything black
+      {0xFF000001, 0, kBlack},                               // mean 0 at t = 0 stays black
+      {0xFF000003, 0, kWhite},                               // mean 1 at t = 0 turns white
+      {0xFF000002, 0, kBlack},                               // 2 / 3 = 0
   };
   for (const Case& c : cases) {
     Picture p;
@@ -91,7 +90,8 @@ Picture Gradient() {
   p.resize(16, 16, 0);
   for (int32_t y = 0; y < 16; ++y)
     for (int32_t x = 0; x < 16; ++x)
-      p.at(x, y) = (static_cast<uint32_t>(x * 16) << 24) | (static_cast<uint32_t>(x * 16 + y) << 16) |
+      p.at(x, y) = (static_cast<uint32_t>(x * 16) << 24) |
+                   (static_cast<uint32_t>(x * 16 + y) << 16) |
                    (static_cast<uint32_t>(y * 16) << 8) | static_cast<uint32_t>(255 - x * y);
   return p;
 }

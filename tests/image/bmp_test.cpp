@@ -70,16 +70,21 @@ TEST_P(PaletteBitmaps, DecodeToPaletteColoursOpaque) {
   EXPECT_EQ(sink.pic, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, PaletteBitmaps,
-    ::testing::Values(PaletteCase{"bpp1_info", 1, 40, false, 0}, PaletteCase{"bpp1_topdown", 1, 40, true, 0},
-                      PaletteCase{"bpp1_core", 1, 12, false, 0}, PaletteCase{"bpp2_info", 2, 40, false, 0},
-                      PaletteCase{"bpp4_info", 4, 40, false, 0}, PaletteCase{"bpp4_short_palette", 4, 40, false, 5},
-                      PaletteCase{"bpp4_core", 4, 12, false, 0}, PaletteCase{"bpp4_os2v2", 4, 64, false, 0},
-                      PaletteCase{"bpp8_info", 8, 40, false, 0}, PaletteCase{"bpp8_topdown", 8, 40, true, 0},
-                      PaletteCase{"bpp8_core", 8, 12, false, 0}, PaletteCase{"bpp8_v4", 8, 108, false, 0},
-                      PaletteCase{"bpp8_v5_short_palette", 8, 124, true, 200}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, PaletteBitmaps,
+                         ::testing::Values(PaletteCase{"bpp1_info", 1, 40, false, 0},
+                                           PaletteCase{"bpp1_topdown", 1, 40, true, 0},
+                                           PaletteCase{"bpp1_core", 1, 12, false, 0},
+                                           PaletteCase{"bpp2_info", 2, 40, false, 0},
+                                           PaletteCase{"bpp4_info", 4, 40, false, 0},
+                                           PaletteCase{"bpp4_short_palette", 4, 40, false, 5},
+                                           PaletteCase{"bpp4_core", 4, 12, false, 0},
+                                           PaletteCase{"bpp4_os2v2", 4, 64, false, 0},
+                                           PaletteCase{"bpp8_info", 8, 40, false, 0},
+                                           PaletteCase{"bpp8_topdown", 8, 40, true, 0},
+                                           PaletteCase{"bpp8_core", 8, 12, false, 0},
+                                           PaletteCase{"bpp8_v4", 8, 108, false, 0},
+                                           PaletteCase{"bpp8_v5_short_palette", 8, 124, true, 200}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct DirectCase {
   const char* name;
@@ -150,17 +155,51 @@ INSTANTIATE_TEST_SUITE_P(
         DirectCase{"bpp32_rgb_keeps_alpha", 32, 40, 0, false, {}, true},
         DirectCase{"bpp32_rgb_v4_topdown", 32, 108, 0, true, {}, true},
         DirectCase{"bpp16_rgb_555", 16, 40, 0, false, {}, false},
-        DirectCase{"bpp16_565_trailing_masks", 16, 40, 3, false, {0xF800, 0x07E0, 0x001F, 0}, false},
+        DirectCase{
+            "bpp16_565_trailing_masks", 16, 40, 3, false, {0xF800, 0x07E0, 0x001F, 0}, false},
         DirectCase{"bpp16_565_v3", 16, 56, 3, true, {0xF800, 0x07E0, 0x001F, 0}, false},
-        DirectCase{"bpp16_4444_v4_alpha_mask_ignored", 16, 108, 3, false, {0x0F00, 0x00F0, 0x000F, 0xF000},
+        DirectCase{"bpp16_4444_v4_alpha_mask_ignored",
+                   16,
+                   108,
+                   3,
+                   false,
+                   {0x0F00, 0x00F0, 0x000F, 0xF000},
                    false},
-        DirectCase{"bpp32_v5_alpha_mask", 32, 124, 3, false, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000},
+        DirectCase{"bpp32_v5_alpha_mask",
+                   32,
+                   124,
+                   3,
+                   false,
+                   {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000},
                    true},
-        DirectCase{"bpp32_v4_swapped_alpha_mask", 32, 108, 3, true, {0x0000FF00, 0x00FF0000, 0xFF000000, 0xFF},
+        DirectCase{"bpp32_v4_swapped_alpha_mask",
+                   32,
+                   108,
+                   3,
+                   true,
+                   {0x0000FF00, 0x00FF0000, 0xFF000000, 0xFF},
                    true},
-        DirectCase{"bpp32_bitfields_without_alpha", 32, 40, 3, false, {0x00FF0000, 0x0000FF00, 0xFF, 0}, false},
-        DirectCase{"bpp32_alphabitfields", 32, 40, 6, false, {0x00FF0000, 0x0000FF00, 0xFF, 0xFF000000}, true},
-        DirectCase{"bpp32_10bit_channels", 32, 108, 3, false, {0x3FF00000, 0x000FFC00, 0x000003FF, 0}, false}),
+        DirectCase{"bpp32_bitfields_without_alpha",
+                   32,
+                   40,
+                   3,
+                   false,
+                   {0x00FF0000, 0x0000FF00, 0xFF, 0},
+                   false},
+        DirectCase{"bpp32_alphabitfields",
+                   32,
+                   40,
+                   6,
+                   false,
+                   {0x00FF0000, 0x0000FF00, 0xFF, 0xFF000000},
+                   true},
+        DirectCase{"bpp32_10bit_channels",
+                   32,
+                   108,
+                   3,
+                   false,
+                   {0x3FF00000, 0x000FFC00, 0x000003FF, 0},
+                   false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // RLE8 encoder for the tests: runs where pixels repeat, absolute mode for
@@ -180,7 +219,8 @@ Bytes EncodeRle8(const std::vector<uint32_t>& idx, int32_t w, int32_t h) {
         continue;
       }
       int32_t lit = 1;
-      while (x + lit < w && lit < 255 && (x + lit + 1 >= w || row[x + lit] != row[x + lit + 1])) ++lit;
+      while (x + lit < w && lit < 255 && (x + lit + 1 >= w || row[x + lit] != row[x + lit + 1]))
+        ++lit;
       if (lit < 3) {
         out.push_back(1);
         out.push_back(static_cast<uint8_t>(row[x]));
@@ -199,7 +239,8 @@ Bytes EncodeRle8(const std::vector<uint32_t>& idx, int32_t w, int32_t h) {
   return out;
 }
 
-Bytes RleFile(int bpp, int32_t w, int32_t h, const std::vector<uint32_t>& palette, const Bytes& stream) {
+Bytes RleFile(int bpp, int32_t w, int32_t h, const std::vector<uint32_t>& palette,
+              const Bytes& stream) {
   BmpSpec s;
   s.bpp = bpp;
   s.compression = bpp == 8 ? 1 : 2;
@@ -212,7 +253,8 @@ TEST(RleBitmaps, Rle8MatchesTheUncompressedPicture) {
   for (uint32_t i = 0; i < 256; ++i) palette.push_back(Mix(i) & 0x00FFFFFF);
   const int32_t w = 37, h = 9;
   std::vector<uint32_t> idx(static_cast<size_t>(w) * h);
-  for (size_t i = 0; i < idx.size(); ++i) idx[i] = (Mix(static_cast<uint32_t>(i / 4)) % 6) + (i % 11 == 0 ? 100 : 0);
+  for (size_t i = 0; i < idx.size(); ++i)
+    idx[i] = (Mix(static_cast<uint32_t>(i / 4)) % 6) + (i % 11 == 0 ? 100 : 0);
   RecordingSink rle, raw;
   std::string error;
   ASSERT_TRUE(Decode(RleFile(8, w, h, palette, EncodeRle8(idx, w, h)), rle, error)) << error;
@@ -225,7 +267,8 @@ TEST(RleBitmaps, Rle8MatchesTheUncompressedPicture) {
 }
 
 TEST(RleBitmaps, DeltaClippingAndEarlyEndLeaveIndexZero) {
-  const std::vector<uint32_t> pal = {0x000000FF, 0x00112233, 0x00445566, 0x00778899, 0x00AABBCC, 0x00DDEEFF};
+  const std::vector<uint32_t> pal = {0x000000FF, 0x00112233, 0x00445566,
+                                     0x00778899, 0x00AABBCC, 0x00DDEEFF};
   auto P = [&](int i) { return 0xFF000000u | pal[static_cast<size_t>(i)]; };
   // 4 x 3. Bottom row: two of 1, a delta one right and one up, one of 3;
   // end of line; a run of 6 clipped to the width; end of line; then the end of
@@ -235,8 +278,8 @@ TEST(RleBitmaps, DeltaClippingAndEarlyEndLeaveIndexZero) {
   std::string error;
   ASSERT_TRUE(Decode(RleFile(8, 4, 3, pal, rle8), a, error)) << error;
   EXPECT_TRUE(a.allRowsOnce());
-  const std::vector<uint32_t> want8 = {P(2), P(2), P(2), P(2), P(0), P(0), P(0), P(3),
-                                       P(1), P(1), P(0), P(0)};
+  const std::vector<uint32_t> want8 = {P(2), P(2), P(2), P(2), P(0), P(0),
+                                       P(0), P(3), P(1), P(1), P(0), P(0)};
   EXPECT_EQ(a.pic.px, want8);
 
   // RLE4, 5 x 2: alternating nibbles of a run, then absolute mode 3,4,5.
@@ -269,7 +312,8 @@ TEST(BrokenBitmaps, EveryTruncationIsRefused) {
   std::copy(std::begin(k8888), std::end(k8888), v5.masks);
   std::vector<uint32_t> pal(256, 0x808080);
   const std::vector<Bytes> files = {WriteBmp(one, kW, kH, idx), WriteBmp(core, kW, kH, rgb),
-                                    WriteBmp(v5, kW, kH, rgb), RleFile(8, kW, kH, pal, EncodeRle8(idx, kW, kH))};
+                                    WriteBmp(v5, kW, kH, rgb),
+                                    RleFile(8, kW, kH, pal, EncodeRle8(idx, kW, kH))};
   for (const Bytes& full : files) {
     for (size_t len = 0; len < full.size(); ++len) {
       const Bytes cut(full.begin(), full.begin() + static_cast<ptrdiff_t>(len));
@@ -297,8 +341,9 @@ TEST(BrokenBitmaps, RandomByteDamageNeverBreaksTheSinkContract) {
   bf.bpp = 16;
   bf.compression = 3;
   std::copy(std::begin(k565), std::end(k565), bf.masks);
-  const std::vector<Bytes> files = {WriteBmp(four, kW, kH, idx), WriteBmp(bf, kW, kH, idx),
-                                    RleFile(8, kW, kH, std::vector<uint32_t>(256, 1), EncodeRle8(idx, kW, kH))};
+  const std::vector<Bytes> files = {
+      WriteBmp(four, kW, kH, idx), WriteBmp(bf, kW, kH, idx),
+      RleFile(8, kW, kH, std::vector<uint32_t>(256, 1), EncodeRle8(idx, kW, kH))};
   std::mt19937 rng(12345);
   int accepted = 0, refused = 0;
   for (const Bytes& full : files) {
@@ -339,13 +384,20 @@ TEST(BrokenBitmaps, AbsurdOrInvalidHeadersAreRefusedBeforeBegin) {
     int bytes;
   };
   const Patch patches[] = {
-      {"100000 x 100000", 18, 100000, 4},    {"height 100000", 22, 100000, 4},
-      {"16384 x 16384 in a tiny file", 18, 16384, 4}, {"width 0", 18, 0, 4},
-      {"negative width", 18, static_cast<uint32_t>(-4), 4}, {"height INT_MIN", 22, 0x80000000u, 4},
-      {"height 0", 22, 0, 4},                {"7 bits per pixel", 28, 7, 2},
-      {"RLE8 on 24 bits", 30, 1, 4},         {"unknown compression", 30, 9, 4},
-      {"header size 8", 14, 8, 4},           {"header beyond file", 14, 4000, 4},
-      {"data offset beyond file", 10, 100000, 4}, {"data offset inside header", 10, 20, 4},
+      {"100000 x 100000", 18, 100000, 4},
+      {"height 100000", 22, 100000, 4},
+      {"16384 x 16384 in a tiny file", 18, 16384, 4},
+      {"width 0", 18, 0, 4},
+      {"negative width", 18, static_cast<uint32_t>(-4), 4},
+      {"height INT_MIN", 22, 0x80000000u, 4},
+      {"height 0", 22, 0, 4},
+      {"7 bits per pixel", 28, 7, 2},
+      {"RLE8 on 24 bits", 30, 1, 4},
+      {"unknown compression", 30, 9, 4},
+      {"header size 8", 14, 8, 4},
+      {"header beyond file", 14, 4000, 4},
+      {"data offset beyond file", 10, 100000, 4},
+      {"data offset inside header", 10, 20, 4},
   };
   for (const Patch& p : patches) {
     Bytes b = good;
@@ -425,7 +477,8 @@ TEST(SaveBitmap, RoundTripKeepsEveryPixelAndAlpha) {
   EXPECT_EQ(back, pic);
 
   // A real third-party reader sees a bitmap with alpha and the same pixels.
-  const std::string cmd = "identify -format '%m %w %h %[channels] %[pixel:p{1,0}]' '" + path + "' 2>&1";
+  const std::string cmd =
+      "identify -format '%m %w %h %[channels] %[pixel:p{1,0}]' '" + path + "' 2>&1";
   std::FILE* p = popen(cmd.c_str(), "r");
   ASSERT_NE(p, nullptr);
   char buf[256] = {};
@@ -474,7 +527,8 @@ Bytes IconImage(const BmpSpec& s, int32_t w, int32_t h, const std::vector<uint32
   Bytes m(stride * h, 0);
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x)
-      if (mask[static_cast<size_t>(y) * w + x]) m[stride * (h - 1 - y) + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      if (mask[static_cast<size_t>(y) * w + x])
+        m[stride * (h - 1 - y) + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
   dib.insert(dib.end(), m.begin(), m.end());
   return dib;
 }
@@ -494,8 +548,8 @@ TEST(Icons, MaskAndAlphaGiveTransparentWhite) {
   RecordingSink a;
   std::string error;
   ASSERT_TRUE(Decode(IconFile({small}, {{3, 2}}), a, error, "x.ico")) << error;
-  EXPECT_EQ(a.pic.px, (std::vector<uint32_t>{0xFF000000, 0x00FFFFFF, 0xFFFFFFFF, 0xFF999999, 0xFF111111,
-                                              0x00FFFFFF}));
+  EXPECT_EQ(a.pic.px, (std::vector<uint32_t>{0xFF000000, 0x00FFFFFF, 0xFFFFFFFF, 0xFF999999,
+                                             0xFF111111, 0x00FFFFFF}));
 
   // Two images: the 32-bit one is larger and is taken; its alpha decides.
   RecordingSink b;
@@ -512,7 +566,8 @@ TEST(Icons, MaskAndAlphaGiveTransparentWhite) {
   const Bytes full = IconFile({small}, {{3, 2}});
   for (size_t len = 4; len < full.size(); ++len) {
     RecordingSink d;
-    EXPECT_FALSE(Decode(Bytes(full.begin(), full.begin() + static_cast<ptrdiff_t>(len)), d, error, "x.ico"))
+    EXPECT_FALSE(
+        Decode(Bytes(full.begin(), full.begin() + static_cast<ptrdiff_t>(len)), d, error, "x.ico"))
         << len;
     EXPECT_EQ(error, kIconInvalidText);
   }

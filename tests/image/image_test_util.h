@@ -97,8 +97,9 @@ inline Bytes WriteBmp(const BmpSpec& s, int32_t w, int32_t h, const std::vector<
                       const Bytes& rawData = {}) {
   const bool core = s.headerSize == 12;
   const size_t entry = core ? 3 : 4;
-  const size_t trailingMasks =
-      (s.headerSize == 40 && s.compression == 3) ? 12 : (s.headerSize == 40 && s.compression == 6) ? 16 : 0;
+  const size_t trailingMasks = (s.headerSize == 40 && s.compression == 3)   ? 12
+                               : (s.headerSize == 40 && s.compression == 6) ? 16
+                                                                            : 0;
   const size_t palBytes = s.palette.size() * entry;
   const size_t stride = ((static_cast<size_t>(w) * s.bpp + 31) / 32) * 4;
   const size_t offBits = 14 + s.headerSize + trailingMasks + palBytes;
@@ -126,7 +127,8 @@ inline Bytes WriteBmp(const BmpSpec& s, int32_t w, int32_t h, const std::vector<
       if (trailingMasks != 0) {
         for (size_t i = 0; i < trailingMasks / 4; ++i) Put32(b, 14 + 40 + 4 * i, s.masks[i]);
       } else if (s.headerSize >= 52) {
-        for (size_t i = 0; i < (s.headerSize >= 56 ? 4u : 3u); ++i) Put32(b, 54 + 4 * i, s.masks[i]);
+        for (size_t i = 0; i < (s.headerSize >= 56 ? 4u : 3u); ++i)
+          Put32(b, 54 + 4 * i, s.masks[i]);
       }
     }
   }
@@ -151,7 +153,8 @@ inline Bytes WriteBmp(const BmpSpec& s, int32_t w, int32_t h, const std::vector<
         const int shift = 8 - s.bpp * (x % perByte + 1);
         row[x / perByte] |= static_cast<uint8_t>(v << shift);
       } else {
-        for (int k = 0; k < s.bpp / 8; ++k) row[x * (s.bpp / 8) + k] = static_cast<uint8_t>(v >> (8 * k));
+        for (int k = 0; k < s.bpp / 8; ++k)
+          row[x * (s.bpp / 8) + k] = static_cast<uint8_t>(v >> (8 * k));
       }
     }
   }

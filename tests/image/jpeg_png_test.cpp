@@ -1,13 +1,17 @@
 // JPEG and PNG decoding: pictures written here with libjpeg and libpng come
 // back with their pixels; truncated, damaged and absurd files are refused.
-#include <cstdio>  // before jpeglib.h, which needs FILE and size_t
+#include <png.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 
-#include <jerror.h>
+// jpeglib.h needs FILE and size_t declared before it.
+// clang-format off
 #include <jpeglib.h>
-#include <png.h>
+#include <jerror.h>
+// clang-format on
 
 #include "image/image_test_util.h"
 
@@ -37,11 +41,13 @@ Bytes WriteJpeg(int32_t w, int32_t h, int components, const std::vector<uint8_t>
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, 100, TRUE);
   // Full-resolution chroma: no colour bleeding across the block edges.
-  for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
+  for (int i = 0; i < c.num_components; ++i)
+    c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
   if (progressive) jpeg_simple_progression(&c);
   jpeg_start_compress(&c, TRUE);
   while (c.next_scanline < c.image_height) {
-    JSAMPROW row = const_cast<uint8_t*>(samples.data()) + static_cast<size_t>(c.next_scanline) * w * components;
+    JSAMPROW row = const_cast<uint8_t*>(samples.data()) +
+                   static_cast<size_t>(c.next_scanline) * w * components;
     jpeg_write_scanlines(&c, &row, 1);
   }
   jpeg_finish_compress(&c);
@@ -99,14 +105,16 @@ TEST_P(JpegRoundTrip, DecodesOpaqueWithItsColours) {
     }
   RecordingSink sink;
   std::string error;
-  ASSERT_TRUE(Decode(WriteJpeg(w, h, c.components, samples, c.progressive), sink, error, "x.jpg")) << error;
+  ASSERT_TRUE(Decode(WriteJpeg(w, h, c.components, samples, c.progressive), sink, error, "x.jpg"))
+      << error;
   EXPECT_TRUE(sink.allRowsOnce());
   ExpectClose(sink.pic, want, 8);
 }
 
 INSTANTIATE_TEST_SUITE_P(All, JpegRoundTrip,
                          ::testing::Values(JpegCase{"rgb", 3, false}, JpegCase{"grey", 1, false},
-                                           JpegCase{"progressive", 3, true}, JpegCase{"cmyk", 4, false}),
+                                           JpegCase{"progressive", 3, true},
+                                           JpegCase{"cmyk", 4, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 Bytes SampleJpeg() {
@@ -114,7 +122,8 @@ Bytes SampleJpeg() {
   for (int32_t y = 0; y < 32; ++y)
     for (int32_t x = 0; x < 48; ++x) {
       const uint32_t c = BlockColour(x, y);
-      s.insert(s.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c)});
+      s.insert(s.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
+                         static_cast<uint8_t>(c)});
     }
   return WriteJpeg(48, 32, 3, s);
 }
@@ -153,7 +162,8 @@ TEST(BrokenJpeg, EveryTruncationIsRefusedWithAJpegError) {
   for (size_t len = 0; len + 2 < good.size(); ++len) {
     RecordingSink sink;
     std::string error;
-    EXPECT_FALSE(Decode(Bytes(good.begin(), good.begin() + static_cast<ptrdiff_t>(len)), sink, error, "x.jpg"))
+    EXPECT_FALSE(Decode(Bytes(good.begin(), good.begin() + static_cast<ptrdiff_t>(len)), sink,
+                        error, "x.jpg"))
         << len;
     EXPECT_EQ(error.rfind("JPEG-Fehler #", 0), 0u) << len << ": " << error;
   }
@@ -182,12 +192,13 @@ Bytes WritePng(const PngImage& img) {
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &out, WriteToVector, nullptr);
   png_set_IHDR(png, info, img.w, img.h, img.depth, img.colourType,
-               img.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+               img.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (!img.palette.empty())
     png_set_PLTE(png, info, img.palette.data(), static_cast<int>(img.palette.size()));
   if (!img.paletteAlpha.empty())
-    png_set_tRNS(png, info, img.paletteAlpha.data(), static_cast<int>(img.paletteAlpha.size()), nullptr);
+    png_set_tRNS(png, info, img.paletteAlpha.data(), static_cast<int>(img.paletteAlpha.size()),
+                 nullptr);
   png_write_info(png, info);
   std::vector<png_bytep> rows;
   for (const auto& r : img.rows) rows.push_back(const_cast<png_bytep>(r.data()));
@@ -218,8 +229,8 @@ void MakeRgba8(PngImage& img, Picture& want, bool interlaced) {
     std::vector<uint8_t> row;
     for (int32_t x = 0; x < kPw; ++x) {
       const uint32_t c = Colour(x, y);
-      row.insert(row.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c),
-                             static_cast<uint8_t>(c >> 24)});
+      row.insert(row.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
+                             static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 24)});
       want.at(x, y) = c;  // alpha as stored, not premultiplied
     }
     img.rows.push_back(row);
@@ -249,7 +260,8 @@ const PngCase kPngCases[] = {
        img.colourType = PNG_COLOR_TYPE_PALETTE;
        img.depth = 4;
        for (int i = 0; i < 16; ++i)
-         img.palette.push_back({static_cast<uint8_t>(i * 16), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 3)});
+         img.palette.push_back({static_cast<uint8_t>(i * 16), static_cast<uint8_t>(255 - i),
+                                static_cast<uint8_t>(i * 3)});
        img.paletteAlpha = {0, 128, 255, 7};  // the other entries are opaque
        for (int32_t y = 0; y < kPh; ++y) {
          std::vector<uint8_t> row((kPw + 1) / 2, 0);
@@ -357,7 +369,8 @@ TEST(BrokenPng, AbsurdSizeDamageAndTruncationAreRefused) {
 
   for (size_t len = 0; len < good.size(); ++len) {
     RecordingSink sink;
-    EXPECT_FALSE(Decode(Bytes(good.begin(), good.begin() + static_cast<ptrdiff_t>(len)), sink, error, "x.png"))
+    EXPECT_FALSE(Decode(Bytes(good.begin(), good.begin() + static_cast<ptrdiff_t>(len)), sink,
+                        error, "x.png"))
         << len;
     EXPECT_EQ(error, kPngInvalidText) << len;
   }
@@ -372,7 +385,8 @@ TEST(BrokenJpegAndPng, RandomDamage) {
     const bool jpeg = good[0] == 0xFF;
     for (int round = 0; round < 1500; ++round) {
       Bytes b = good;
-      for (int i = 0; i < 1 + static_cast<int>(rng() % 3); ++i) b[2 + rng() % (b.size() - 2)] = static_cast<uint8_t>(rng());
+      for (int i = 0; i < 1 + static_cast<int>(rng() % 3); ++i)
+        b[2 + rng() % (b.size() - 2)] = static_cast<uint8_t>(rng());
       RecordingSink sink;
       sink.maxPixels = 1 << 20;
       std::string error;
