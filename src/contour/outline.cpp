@@ -163,7 +163,7 @@ void WormTracer::Trace(int32_t sx, int32_t sy, Path& path) {
   const uint32_t innerH = h >= 2 ? static_cast<uint32_t>(h - 2) : 0;
   // The pixel stepped from is always green already (the start, or a pixel
   // entered by a step), so a step only has to colour the pixel it enters.
-  auto step = [&](int d) {
+  auto step = [&](int d) __attribute__((always_inline)) {
     if (static_cast<uint32_t>(x - 1) < innerW && static_cast<uint32_t>(y - 1) < innerH) {
       const uint8_t* p = px + i;
       if ((d & 1) == 0 &&
