@@ -1,7 +1,9 @@
 // Outline tracing of a large scan, the way korvane-cli does it: decode the
 // file row by row straight into the framed compact map, then trace.
 //
-// usage: outline_bench PICTURE [--own-bmp]
+// usage: outline_bench PICTURE [--own-bmp | --picture]
+//   --own-bmp   read the 1-bit bitmap with the few lines below instead
+//   --picture   the 32-bit way: decode into a picture, frame it, trace it
 // Prints one line: read and trace times in milliseconds, the segment count
 // and the peak resident memory of the process in KiB. One traced picture per
 // process, so that first-touch costs and peak memory are those of a real run.
@@ -88,10 +90,11 @@ class PassClock : public korvane::ProgressSink {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s PICTURE [--own-bmp]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s PICTURE [--own-bmp | --picture]\n", argv[0]);
     return 2;
   }
   const bool ownBmp = argc > 2 && std::strcmp(argv[2], "--own-bmp") == 0;
+  const bool viaPicture = argc > 2 && std::strcmp(argv[2], "--picture") == 0;
   using Clock = std::chrono::steady_clock;
   const auto t0 = Clock::now();
   korvane::Job job;
@@ -100,8 +103,18 @@ int main(int argc, char** argv) {
   std::string error;
   const auto t1 = Clock::now();
   const double c1 = CpuMs();
-  const bool ok =
-      ownBmp ? ReadBmp1(argv[1], sink, error) : korvane::DecodePictureFile(argv[1], sink, error);
+  korvane::Picture framed;
+  bool ok;
+  if (viaPicture) {
+    korvane::Picture picture;
+    ok = korvane::LoadPictureFile(argv[1], picture, error);
+    framed.resize(picture.width + 2, picture.height + 2, korvane::kWhite);
+    for (int32_t y = 0; y < picture.height; ++y) {
+      std::memcpy(&framed.at(1, y + 1), &picture.at(0, y), sizeof(uint32_t) * picture.width);
+    }
+  } else {
+    ok = ownBmp ? ReadBmp1(argv[1], sink, error) : korvane::DecodePictureFile(argv[1], sink, error);
+  }
   if (!ok) {
     std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
     return 1;
@@ -109,7 +122,11 @@ int main(int argc, char** argv) {
   const auto t2 = Clock::now();
   const double c2 = CpuMs();
   PassClock progress;
-  korvane::ScanOutLine(map, job, progress);
+  if (viaPicture) {
+    korvane::ScanOutLine(framed, job, progress);
+  } else {
+    korvane::ScanOutLine(map, job, progress);
+  }
   const auto t3 = Clock::now();
   const double c3 = CpuMs();
   rusage ru{};
