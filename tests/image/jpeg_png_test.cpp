@@ -213,7 +213,11 @@ constexpr int32_t kPw = 11, kPh = 6;
 uint32_t Colour(int32_t x, int32_t y) {
   uint32_t v = static_cast<uint32_t>(x * 2654435761u) ^ static_cast<uint32_t>(y * 40503u);
   v ^= v >> 13;
-  return v * 0x9E3779B1u;
+  v *= 0x9E3779B1u;
+  // Column 0 fully transparent, column 1 opaque, the rest anything.
+  if (x == 0) return v & 0x00FFFFFFu;
+  if (x == 1) return v | 0xFF000000u;
+  return v;
 }
 
 // Each case builds its PNG rows and the ARGB picture they must decode to.
@@ -398,6 +402,46 @@ TEST(BrokenJpegAndPng, RandomDamage) {
       } else {
         EXPECT_EQ(error, kPngInvalidText);
       }
+    }
+  }
+}
+
+// PNG streams wrapped in other containers: a bitmap with compression 5 and
+// an icon image (whose uncovered pixels become transparent white).
+TEST(PngFile, InsideBitmapAndIcon) {
+  const Bytes png = SamplePng();
+  Picture want;
+  want.resize(kPw, kPh, 0);
+  PngImage unused;
+  MakeRgba8(unused, want, false);
+
+  testutil::BmpSpec s;
+  s.bpp = 0;
+  s.compression = 5;
+  Bytes bmp = testutil::WriteBmp(s, kPw, kPh, {}, png);
+  RecordingSink inBmp;
+  std::string error;
+  ASSERT_TRUE(Decode(bmp, inBmp, error)) << error;
+  EXPECT_EQ(inBmp.pic, want);
+
+  Bytes ico(6 + 16, 0);
+  testutil::Put16(ico, 2, 1);
+  testutil::Put16(ico, 4, 1);
+  ico[6] = kPw;
+  ico[7] = kPh;
+  testutil::Put32(ico, 6 + 8, static_cast<uint32_t>(png.size()));
+  testutil::Put32(ico, 6 + 12, static_cast<uint32_t>(ico.size()));
+  ico.insert(ico.end(), png.begin(), png.end());
+  RecordingSink inIco;
+  ASSERT_TRUE(Decode(ico, inIco, error, "x.ico")) << error;
+  for (size_t i = 0; i < want.px.size(); ++i) {
+    const uint32_t a = want.px[i] >> 24;
+    if (a == 0) {
+      EXPECT_EQ(inIco.pic.px[i], 0x00FFFFFFu) << i;
+    } else if (a == 255) {
+      EXPECT_EQ(inIco.pic.px[i], want.px[i]) << i;
+    } else {
+      EXPECT_EQ(inIco.pic.px[i] >> 24, 255u) << i;
     }
   }
 }
