@@ -422,7 +422,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return false;
   Dib d;
   const uint32_t offBits = U32(data + 10);
-  if (!ParseDib(data, size, 14, offBits == 0 ? 0 : offBits, false, d)) return false;
+  if (!ParseDib(data, size, 14, offBits, false, d)) return false;
   return DecodeDib(data, size, d, sink, error);
 }
 
