@@ -119,6 +119,21 @@ TEST(WayOptimizer, SilentKeepsTheNewOrderWithoutAsking) {
   ExpectRecords(job.segments, kPQS);
 }
 
+TEST(WayOptimizer, LongerTotalIsStillOffered) {
+  // The nearest start D leads far away, the way back is long: 1039 -> 2027.
+  Job job;
+  job.segments = MakeList({{-1, 0, 0, 0}, {2, 0, 10, 0}, {10, 0, 20, 0}, {1, 0, 1000, 0}});
+  RecordingDialogs ui;
+  ui.answer = false;
+  NullProgress progress;
+  const WayOptimizeResult r = WayOptimizer(job, false, false, ui, progress);
+  ASSERT_EQ(ui.asked.size(), 1u);
+  EXPECT_EQ(ui.asked[0],
+            "Gesamte Wegstrecke\r\n\r\nVorher: 1039.000\r\nJetzt : 2027.000\r\n\r\nÜbernehmen?");
+  EXPECT_TRUE(r.ncRebuild);
+  ExpectRecords(job.segments, {{-1, 0, 0, 0}, {2, 0, 10, 0}, {10, 0, 20, 0}, {1, 0, 1000, 0}});
+}
+
 TEST(WayOptimizer, ReversesOnlyWhenAllowed) {
   // A ends at (10,0); B ends there too; C is far off.
   const std::vector<Seg> in = {{0, 0, 10, 0}, {50, 0, 60, 0}, {20, 5, 10, 0}};
