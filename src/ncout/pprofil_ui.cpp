@@ -4,12 +4,12 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "ncout/activate.h"
+#include "ncout/numkeyfilter_ui.h"
 #include "ncout/outparams.h"
 
 namespace korvane {
@@ -94,8 +94,8 @@ PProfil::PProfil(Job& job, QWidget* parent) : QWidget(parent), job_(job) {
   connect(convertNew_, &QPushButton::clicked, this, &PProfil::convertRequested);
   // Only the retract height and the depth are numbers; the feed texts reach
   // the NC program exactly as typed, so they are not filtered.
-  rEbene_->installEventFilter(this);
-  zEbene_->installEventFilter(this);
+  NumKeyFilter::installOn(rEbene_);
+  NumKeyFilter::installOn(zEbene_);
 }
 
 void PProfil::activateProfile(int k) {
@@ -140,25 +140,6 @@ void PProfil::step(QLineEdit* field, int direction) {
   if (auto v = StepValue(field->text().toStdString(), direction)) {
     field->setText(QString::fromStdString(*v));
   }
-}
-
-bool PProfil::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
-  auto* key = static_cast<QKeyEvent*>(event);
-  // Only keys that type a character are filtered; cursor keys, Delete, Tab
-  // and shortcuts (Ctrl+C, ...) keep working.
-  if (key->key() == Qt::Key_Backspace || key->text().isEmpty() ||
-      (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) || key->key() == Qt::Key_Tab ||
-      key->key() == Qt::Key_Backtab) {
-    return QWidget::eventFilter(watched, event);
-  }
-  const std::optional<char32_t> c = CheckNumKey(key->text().toUcs4().value(0));
-  if (!c) return true;  // dropped
-  if (*c != key->text().toUcs4().value(0)) {
-    static_cast<QLineEdit*>(watched)->insert(QString(QChar(static_cast<char16_t>(*c))));
-    return true;
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace korvane

@@ -34,9 +34,6 @@ class PProfil : public QWidget {
   // "Erstelle NC-Programm  ..." pressed: run the convert command.
   void convertRequested();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   void step(QLineEdit* field, int direction);
   void fieldsChanged();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -12,6 +13,7 @@
 
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
+#include "ncout/numkeyfilter_ui.h"
 #include "ncout/pprofil_ui.h"
 
 namespace korvane {
@@ -158,6 +160,19 @@ TEST(PProfilUi, KeyFilterOnRAndZButNotOnFeeds) {
   QTest::keyClick(r, Qt::Key_Left);
   QTest::keyClick(r, Qt::Key_Backspace);
   EXPECT_EQ(r->text(), "2");
+}
+
+TEST(NumKeyFilterUi, WorksOnSpinFieldsToo) {
+  QDoubleSpinBox spin;
+  spin.setLocale(QLocale::c());
+  spin.setDecimals(2);
+  spin.setRange(-100, 100);
+  NumKeyFilter::installOn(&spin);
+  spin.show();
+  spin.setFocus();
+  spin.selectAll();
+  QTest::keyClicks(&spin, "-1x,2 5");
+  EXPECT_EQ(spin.value(), -1.25);
 }
 
 // --------------------------------------------------------------- FScale
