@@ -4,7 +4,9 @@
 # Makes a 4096 x 4096 1-bit BMP with about 4,000 filled blobs, then runs,
 # alternating, (a) outline_bench: our decoder into the compact map plus outline
 # tracing, and (b) `potrace -s` on the same BMP to SVG. Each run is its own
-# process; wall time and peak resident memory are taken per process.
+# process; wall time, CPU time (user + system, 10 ms steps) and peak resident
+# memory are taken per process. On a busy machine the CPU times are the
+# steadier comparison.
 #
 # Environment: BUILD_DIR (default <repo>/build-bench), WORK (scratch folder),
 # ROUNDS (default 5).
@@ -36,15 +38,16 @@ mkdir -p "$WORK"
 PIC=$WORK/blobs.bmp
 [ -f "$PIC" ] || /usr/bin/python3 "$ROOT/bench/outline_blobs.py" "$PIC" 4096 4000 1
 
-# run NAME CMD...: one timed process; appends "NAME seconds kib" to $WORK/runs
+# run NAME CMD...: one timed process; appends "NAME wall_us kib cpu_s" to $WORK/runs
 run() {
   local name=$1
   shift
   local t0 t1
   t0=$(date +%s%N)
-  /usr/bin/time -f "%M" -o "$WORK/rss" "$@" >"$WORK/$name.out"
+  /usr/bin/time -f "%M %U %S" -o "$WORK/rss" "$@" >"$WORK/$name.out"
   t1=$(date +%s%N)
-  echo "$name $(((t1 - t0) / 1000)) $(cat "$WORK/rss")" >>"$WORK/runs"
+  read -r kib user sys <"$WORK/rss"
+  echo "$name $(((t1 - t0) / 1000)) $kib $(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')" >>"$WORK/runs"
 }
 
 : >"$WORK/runs"
@@ -57,18 +60,21 @@ echo "picture: $PIC ($(stat -c %s "$PIC") bytes)"
 echo "korvane: $(cat "$WORK/korvane.out")"
 echo "potrace: $(grep -c '<path' "$WORK/blobs.svg") SVG paths"
 echo
-echo "round  korvane_ms  korvane_kib  potrace_ms  potrace_kib"
-awk '$1 == "korvane" { kt[++k] = $2; km[k] = $3 }
-     $1 == "potrace" { pt[++p] = $2; pm[p] = $3 }
+echo "round  korvane_ms  cpu_ms  korvane_kib  potrace_ms  cpu_ms  potrace_kib"
+awk '$1 == "korvane" { kt[++k] = $2; km[k] = $3; kc[k] = $4 }
+     $1 == "potrace" { pt[++p] = $2; pm[p] = $3; pc[p] = $4 }
      END { for (i = 1; i <= k; i++)
-             printf "%5d  %10.1f  %11d  %10.1f  %11d\n", i, kt[i] / 1000, km[i], pt[i] / 1000, pm[i] }' \
+             printf "%5d  %10.1f  %6d  %11d  %10.1f  %6d  %11d\n", i, kt[i] / 1000, kc[i] * 1000,
+                    km[i], pt[i] / 1000, pc[i] * 1000, pm[i] }' \
   "$WORK/runs"
 awk 'function median(a, n,   i, j, t) {
        for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }
-     $1 == "korvane" { kt[++k] = $2; km[k] = $3 }
-     $1 == "potrace" { pt[++p] = $2; pm[p] = $3 }
+     $1 == "korvane" { kt[++k] = $2; km[k] = $3; kc[k] = $4 }
+     $1 == "potrace" { pt[++p] = $2; pm[p] = $3; pc[p] = $4 }
      END { a = median(kt, k); b = median(pt, p); c = median(km, k); d = median(pm, p)
-           printf "\nmedian time:   korvane %.1f ms, potrace %.1f ms, ratio korvane/potrace %.2f\n", a / 1000, b / 1000, a / b
-           printf "median memory: korvane %d KiB, potrace %d KiB, ratio korvane/potrace %.2f\n", c, d, c / d }' \
+           e = median(kc, k); f = median(pc, p)
+           printf "\nmedian wall time: korvane %.1f ms, potrace %.1f ms, ratio korvane/potrace %.2f\n", a / 1000, b / 1000, a / b
+           printf "median CPU time:  korvane %.0f ms, potrace %.0f ms, ratio korvane/potrace %.2f\n", e * 1000, f * 1000, (f > 0 ? e / f : 0)
+           printf "median memory:    korvane %d KiB, potrace %d KiB, ratio korvane/potrace %.2f\n", c, d, c / d }' \
   "$WORK/runs"
