@@ -66,7 +66,9 @@ class EndpointTree {
         pts_.push_back({static_cast<double>(s.x2), static_cast<double>(s.y2), t + 1, 0});
     }
     if (pts_.empty()) return;
-    nodes_.reserve(pts_.size() / (kLeafSize / 2) + 2);
+    // Leaves hold at least kLeafSize / 2 points, and a binary tree has one node
+    // fewer than twice its leaves.
+    nodes_.reserve(2 * (pts_.size() / (kLeafSize / 2) + 1));
     nodes_.emplace_back();
     nodes_[0].parent = -1;
     Build(0, 0, static_cast<int32_t>(pts_.size()));
