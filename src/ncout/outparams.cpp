@@ -127,8 +127,11 @@ void ScaleDialogModel::setPercent(int position) {
 }
 
 std::string ScaleDialogModel::apply(Job& job) const {
-  job.scale = pending_;
-  return ScaleText(pending_);
+  // Without a picture (0 pixels wide or high) the pending scale is a division
+  // by zero; such a scale would put every coordinate at infinity, so it is
+  // never applied.
+  if (std::isfinite(pending_) && pending_ > 0) job.scale = pending_;
+  return ScaleText(job.scale);
 }
 
 std::string ScaleText(long double scale) { return FormatFixed(scale, 3); }

@@ -105,7 +105,8 @@ class ScaleDialogModel {
   // The per cent slider moved: output width := w x position / 100; the
   // pending scale follows from the width.
   void setPercent(int position);
-  // "Übernehmen": job.scale := pending scale. Returns the text for EScale.
+  // "Übernehmen": job.scale := pending scale (unless that is not a positive
+  // finite number, as for a picture of 0 pixels). Returns the text for EScale.
   std::string apply(Job& job) const;
 
   long double outputX() const { return outX_; }

@@ -171,6 +171,27 @@ TEST(Scale, SliderSetsTheWidthFromThePercent) {
   EXPECT_EQ(m.pending(), ScaleDialogModel::kMinOut / 2);
 }
 
+TEST(Scale, WithoutAPictureTheScaleStays) {
+  // An edit of the side that has 0 pixels divides by zero.
+  struct Row {
+    int32_t w, h;
+    bool editWidth;
+  };
+  for (const Row& r : {Row{0, 0, true}, Row{0, 100, true}, Row{100, 0, false}}) {
+    SCOPED_TRACE(::testing::Message() << r.w << "x" << r.h);
+    ScaleDialogModel m;
+    m.show(r.w, r.h, 0.5L);
+    if (r.editWidth) {
+      m.setOutputX(10, true);
+    } else {
+      m.setOutputY(10, true);
+    }
+    Job job = JobWithPicture(r.w, r.h, 0.5L);
+    EXPECT_EQ(m.apply(job), "0.500");
+    EXPECT_EQ(job.scale, 0.5L);
+  }
+}
+
 TEST(Scale, ScaleTextHasThreeDecimals) {
   EXPECT_EQ(ScaleText(1.0L), "1.000");
   EXPECT_EQ(ScaleText(0.0625L), "0.063");  // half away from zero
