@@ -26,6 +26,15 @@
 #include <fstream>
 
 #include "app/pictureview_ui.h"
+#include "contour/tooldiameter.h"
+#include "contour/tooldiameter_ui.h"
+#include "editor/nceditor_ui.h"
+#include "image/tfbw_ui.h"
+#include "ncout/fimagepos_ui.h"
+#include "ncout/fscale_ui.h"
+#include "ncout/outparams.h"
+#include "ncout/pprofil_ui.h"
+#include "ncout/spinfield_ui.h"
 #include "core/numtext.h"
 #include "core/tfconvert_ui.h"
 #include "image/blackwhite.h"
@@ -148,6 +157,7 @@ void Verlaufstatus::report(const std::string& text, int percent) {
   if (percent % 10 == 0 && w_.fconvert_ && w_.fconvert_->isVisible())
     w_.fconvert_->image()->repaint();
   QCoreApplication::processEvents();
+  if (w_.progressHook_) w_.progressHook_(text, percent);
 }
 
 // What the conversion run needs from the windows.
@@ -203,9 +213,24 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
   v->addWidget(buildStatusLine());
   setCentralWidget(central);
 
-  fconvert_ = new TFConvert(job_, *host_, *ui_, progress_, this);
-  connect(fconvert_, &TFConvert::runStarting, this, [this] { ncEditor_->clear(); });
+  // The dialogs exist from the start, in the order the program always made them.
   startWindow_ = new StartWindow(this, [this] { BTLoadClick(); });
+  fconvert_ = new TFConvert(job_, *host_, *ui_, progress_, this);
+  connect(fconvert_, &TFConvert::runStarting, this, [this] { ncEditor_->clearProgram(); });
+  fbw_ = new TFBW(job_, this);
+  connect(fbw_, &TFBW::pictureChanged, bild_, &PictureView::pictureChanged);
+  connect(fbw_, &TFBW::bwWarningChanged, bild_->bwWarning(), &QWidget::setVisible);
+  fscale_ = new FScale(job_, this);
+  connect(fscale_, &FScale::scaleTextChanged, eScale_, &QLineEdit::setText);
+  connect(fscale_, &FScale::offsetsChanged, this, &Tfmain::showOffsets);
+  connect(fscale_, &FScale::lineSpacingChanged, eLAbstand_, &QLineEdit::setText);
+  connect(fscale_, &FScale::rerunNeeded, this, &Tfmain::rerun);
+  fpos_ = new fimagepos(job_, this);
+  connect(fpos_, &fimagepos::offsetsChanged, this, &Tfmain::showOffsets);
+  connect(fpos_, &fimagepos::convertRequested, this, &Tfmain::BConvertClick);
+  fdurchmesser_ = new TFDurchmesser(job_, this);
+  connect(fdurchmesser_, &TFDurchmesser::diameterTextChanged, eDurchmesser_, &QLineEdit::setText);
+  connect(fdurchmesser_, &TFDurchmesser::rerunNeeded, this, &Tfmain::rerun);
 }
 
 Tfmain::~Tfmain() = default;
@@ -216,7 +241,7 @@ void Tfmain::setDialogs(UserDialogs* ui, FileDialogs* files) {
   // The conversion dialog asks through the same dialogs.
   delete fconvert_;
   fconvert_ = new TFConvert(job_, *host_, *ui_, progress_, this);
-  connect(fconvert_, &TFConvert::runStarting, this, [this] { ncEditor_->clear(); });
+  connect(fconvert_, &TFConvert::runStarting, this, [this] { ncEditor_->clearProgram(); });
 }
 
 void Tfmain::buildMenu() {
@@ -274,7 +299,7 @@ QWidget* Tfmain::buildLeftColumn() {
   panelLinks_ = Panel(this, "PanelLinks");
   panelLinks_->setFixedWidth(217);
   auto* v = new QVBoxLayout(panelLinks_);
-  v->setContentsMargins(8, 6, 8, 6);
+  v->setContentsMargins(6, 6, 6, 6);
   v->setSpacing(4);
   auto heading = [&](const char* name, const QString& text) {
     QLabel* l = Label(panelLinks_, name, text);
@@ -312,6 +337,15 @@ QWidget* Tfmain::buildLeftColumn() {
     connect(b, &QPushButton::clicked, this, [this, type] { EAussenClick(type); });
   }
   eAussen_->setChecked(true);
+  // The column keeps its designed width: a caption that does not fit gets a
+  // slightly smaller font rather than being cut off.
+  for (QAbstractButton* b : contourGroup_->buttons()) {
+    b->setIconSize(QSize(14, 14));
+    QFont f = b->font();
+    while (QFontMetrics(f).horizontalAdvance(b->text()) > 217 - 12 - 14 - 24 && f.pointSizeF() > 6)
+      f.setPointSizeF(f.pointSizeF() - 0.5);
+    b->setFont(f);
+  }
 
   heading("LParameter", QStringLiteral("NC-Ausgabe"));
   bConvert_ = Button(panelLinks_, "BConvert", QStringLiteral("Erstelle NC-Programm  ..."), "convert");
@@ -355,8 +389,13 @@ QWidget* Tfmain::buildLeftColumn() {
   // dialogs; never shown.
   imageX_ = ReadOnlyField(panelLinks_, "ImageX", QStringLiteral("0"));
   imageY_ = ReadOnlyField(panelLinks_, "ImageY", QStringLiteral("0"));
+  eLAbstand_ = ReadOnlyField(panelLinks_, "ELAbstand", QStringLiteral("1.000"));
   imageX_->hide();
   imageY_->hide();
+  eLAbstand_->hide();
+  connect(bScale_, &QPushButton::clicked, this, &Tfmain::BScaleClick);
+  connect(bPosition_, &QPushButton::clicked, this, &Tfmain::BPositionClick);
+  connect(bDurchmesser_, &QPushButton::clicked, this, &Tfmain::BDurchmesserClick);
   return panelLinks_;
 }
 
@@ -404,6 +443,7 @@ QWidget* Tfmain::buildViews() {
   iv->setContentsMargins(0, 0, 0, 0);
   iv->setSpacing(0);
   auto* tools = Panel(pImage_, "PanelBildMenue");
+  panelBildMenue_ = tools;
   tools->setFixedHeight(36);
   auto* th = new QHBoxLayout(tools);
   th->setContentsMargins(6, 2, 6, 2);
@@ -412,6 +452,7 @@ QWidget* Tfmain::buildViews() {
   QPushButton* minus = ToolButton(tools, "BImgMinus", QStringLiteral("Verkleinern"), "zoomout");
   QPushButton* fit = ToolButton(tools, "BNormalScale", QStringLiteral("Einpassen"), "fit");
   QPushButton* bw = Button(tools, "BBw", QStringLiteral("Schwarz/Weiss"), "bw");
+  bBw_ = bw;
   bw->setFixedHeight(30);
   QPushButton* save = ToolButton(tools, "BTSave", QStringLiteral("Bilddatei speichern ..."), "save");
   for (QWidget* w : {static_cast<QWidget*>(plus), static_cast<QWidget*>(minus),
@@ -456,14 +497,11 @@ QWidget* Tfmain::buildViews() {
   pv->addWidget(ncp);
   auto* body = new QHBoxLayout;
   body->setSpacing(0);
-  ncEditor_ = new QPlainTextEdit(pProgramm_);
-  ncEditor_->setObjectName(QStringLiteral("NCEditor"));
-  ncEditor_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  ncEditor_->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+  ncEditor_ = new NcEditor(pProgramm_);
   body->addWidget(ncEditor_, 1);
-  pProfil_ = Panel(pProgramm_, "PProfil");
-  pProfil_->setFixedWidth(220);
+  pProfil_ = new PProfil(job_, pProgramm_);
   pProfil_->hide();
+  connect(pProfil_, &PProfil::convertRequested, this, &Tfmain::BConvertClick);
   body->addWidget(pProfil_);
   pv->addLayout(body, 1);
   auto* info = Panel(pProgramm_, "Editorinfo");
@@ -551,6 +589,7 @@ void Tfmain::FormShow() {
   if (LoadSettings(job_, dir, programDir_, *ui_)) {
     applyCaptions();
     ActivateProfile(job_, StandardProfileNumber(job_.general));
+    pProfil_->fillFromActive();
   }
   SetButtons();
   if (!startPicture_.empty())
@@ -625,13 +664,18 @@ bool Tfmain::openPictureFile(const std::string& path) {
   eScale_->setText(QString::fromLatin1(kScaleTextAfterOpen));
   eXVersatz_->setText(QString::fromLatin1(kOffsetTextAfterOpen));
   eYVersatz_->setText(QString::fromLatin1(kOffsetTextAfterOpen));
+  eLAbstand_->setText(QString::fromLatin1(kLineSpacingTextAfterOpen));
   imageX_->setText(QString::number(job_.working.width));
   imageY_->setText(QString::number(job_.working.height));
   BNormalScaleClick();
   BImageClick();
+  // The position dialog's centre button goes down and places the new picture.
+  fpos_->setPlacement(Placement::kCentre);
+  ApplyCentreOffsets(job_);
+  showOffsets();
   SetButtons();
   progress_.report(kPictureLoadedStatus, 100);
-  ncEditor_->clear();
+  ncEditor_->clearProgram();
   bild_->setFocus();
   updateBwWarning();
   bild_->pictureChanged();
@@ -656,7 +700,41 @@ void Tfmain::Bildspeichern1Click() {
 
 void Tfmain::BBwClick() {
   if (Msg_Isconvert(job_, *ui_)) return;
-  // The black-and-white dialog is placed here once it exists.
+  // Below the button, whichever of the two buttons was pressed.
+  fbw_->move(bBw_->mapToGlobal(QPoint(0, 0)) + QPoint(0, panelBildMenue_->height()));
+  fbw_->exec();
+  bild_->pictureChanged();
+}
+
+void Tfmain::showOffsets() {
+  eXVersatz_->setText(Q(job_.xOffsetText));
+  eYVersatz_->setText(Q(job_.yOffsetText));
+}
+
+void Tfmain::BScaleClick() {
+  fscale_->runCommand(bScale_, imageX_->text().toInt(), imageY_->text().toInt(),
+                      fpos_->placement(), eDurchmesser_->text().toStdString());
+}
+
+void Tfmain::BPositionClick() {
+  fpos_->runCommand(bPosition_, imageX_->text().toInt(), imageY_->text().toInt());
+}
+
+void Tfmain::BDurchmesserClick() {
+  fdurchmesser_->runCommand(bDurchmesser_, eDurchmesser_->text().toStdString());
+}
+
+void Tfmain::rerun(ParameterRerun what) {
+  if (what == ParameterRerun::None) return;
+  ConvertInputs in;
+  in.diameterEnabled = bDurchmesser_->isEnabled();
+  in.diameterText = eDurchmesser_->text().toStdString();
+  in.scaleText = eScale_->text().toStdString();
+  // A surface scan starts again from the untouched picture.
+  if (what == ParameterRerun::RescanSurface) EAussenClick(job_.contourType);
+  DoConvert(job_, true, in, *host_, *ui_, progress_);
+  bild_->pictureChanged();
+  SetButtons();
 }
 
 // ---- Conversion -------------------------------------------------------------
@@ -681,13 +759,7 @@ void Tfmain::EAussenClick(ContourType type) {
 }
 
 void Tfmain::showProgram(bool ok) {
-  QString text;
-  for (size_t i = 0; i < job_.ncLines.size(); ++i) {
-    if (i) text += '\n';
-    text += Q(job_.ncLines[i]);
-  }
-  ncEditor_->setPlainText(text);
-  ncEditor_->document()->setModified(false);
+  ncEditor_->setProgram(job_.ncLines);
   eZeilen_->setText(QString::number(job_.ncLineCount));
   eZeichen_->setText(QString::number(job_.ncCharCount));
   eMaxWeg_->setText(QString::number(job_.ncSegmentCount));
@@ -731,14 +803,13 @@ void Tfmain::SpeichernClick() {
   if (chosen.empty()) return;
   const std::string path = WithDefaultSuffix(chosen, f.defaultSuffix);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  const QStringList lines = ncEditor_->toPlainText().split('\n');
-  for (const QString& l : lines) out << l.toStdString() << '\n';
+  for (const std::string& l : ncEditor_->programLines()) out << l << '\n';
   out.close();
   if (!out) {
     ui_->message("Datei " + path + " kann nicht erstellt werden");
     return;
   }
-  ncEditor_->document()->setModified(false);
+  ncEditor_->setModified(false);
 }
 
 void Tfmain::BHelpClick() {

@@ -3,6 +3,7 @@
 // output, four exchangeable views, status line with progress bar. It owns the
 // one job of the application and hands it by reference to everything else.
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,15 +14,21 @@
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QWidget;
 
 namespace korvane {
 
+class FScale;
+class NcEditor;
+class PProfil;
 class PictureView;
+class TFBW;
 class TFConvert;
+class TFDurchmesser;
+class fimagepos;
+enum class ParameterRerun;
 class Tfmain;
 
 // The progress report of the main window: status text, progress bar, a
@@ -47,6 +54,10 @@ class Tfmain : public QMainWindow {
   Job& job() { return job_; }
   // Tests and the program's own hooks replace the dialogs with scripted ones.
   void setDialogs(UserDialogs* ui, FileDialogs* files);
+  // Called after every progress report (the program's screenshot mode uses it).
+  void setProgressHook(std::function<void(const std::string&, int)> hook) {
+    progressHook_ = std::move(hook);
+  }
   // The folder searched first for language and help files; the executable's
   // folder unless set before the window is shown.
   void setProgramDir(const std::string& dir) { programDir_ = dir; }
@@ -75,6 +86,9 @@ class Tfmain : public QMainWindow {
   void BInfoClick();
   void MCloseClick() { close(); }
   void BNormalScaleClick();
+  void BScaleClick();
+  void BPositionClick();
+  void BDurchmesserClick();
   // Show the program the builder wrote (editor text and counters).
   void showProgram(bool ok);
 
@@ -102,6 +116,9 @@ class Tfmain : public QMainWindow {
   void showStartWindow();
   void updateBwWarning();
   void applyCaptions();
+  void showOffsets();
+  // A parameter dialog asks for a silent re-run of the conversion.
+  void rerun(ParameterRerun what);
   // The settings folder ($KORVANE_CONFIG_DIR, else under the documents folder).
   std::string configDir() const;
 
@@ -118,6 +135,7 @@ class Tfmain : public QMainWindow {
   bool shownOnce_ = false;
   std::string pictureFile_;
   std::string programDir_;
+  std::function<void(const std::string&, int)> progressHook_;
 
   // Controls the commands read or write.
   QWidget* panelMenue_ = nullptr;
@@ -150,14 +168,21 @@ class Tfmain : public QMainWindow {
   QWidget* pGrafik_ = nullptr;
   QWidget* pRohteil_ = nullptr;
   PictureView* bild_ = nullptr;
-  QPlainTextEdit* ncEditor_ = nullptr;
-  QWidget* pProfil_ = nullptr;
+  NcEditor* ncEditor_ = nullptr;
+  PProfil* pProfil_ = nullptr;
+  QWidget* panelBildMenue_ = nullptr;
+  QPushButton* bBw_ = nullptr;
+  QLineEdit* eLAbstand_ = nullptr;
   QLineEdit* eZeilen_ = nullptr;
   QLineEdit* eZeichen_ = nullptr;
   QLineEdit* eMaxWeg_ = nullptr;
   QLabel* lMeldung_ = nullptr;
   QProgressBar* verlaufBar_ = nullptr;
   TFConvert* fconvert_ = nullptr;
+  TFBW* fbw_ = nullptr;
+  FScale* fscale_ = nullptr;
+  fimagepos* fpos_ = nullptr;
+  TFDurchmesser* fdurchmesser_ = nullptr;
   QWidget* startWindow_ = nullptr;
 };
 

@@ -1,0 +1,190 @@
+// A whole session through the real widgets: open, black-and-white, convert,
+// accept; the NC program must be the one korvane-cli writes for the same
+// picture and settings.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+#include "app/fmain_ui.h"
+#include "app/pictureview_ui.h"
+#include "core/convert.h"
+#include "image/decode.h"
+
+namespace korvane {
+namespace {
+
+class Script : public UserDialogs, public FileDialogs {
+ public:
+  std::deque<bool> answers;
+  std::deque<std::string> files;
+  std::vector<std::string> asked, messages;
+  std::function<void(const std::string&)> onAsk;
+
+  bool ask(const std::string& t) override { return next(t); }
+  bool confirm(const std::string& t) override { return next(t); }
+  void message(const std::string& t) override { messages.push_back(t); }
+  std::string openPicture(const FileRequest&) override { return file(); }
+  std::string savePicture(const FileRequest&) override { return file(); }
+  std::string saveNcProgram(const FileRequest&) override { return file(); }
+  bool openDocument(const std::string&) override { return true; }
+
+ private:
+  bool next(const std::string& t) {
+    asked.push_back(t);
+    if (onAsk) onAsk(t);
+    if (answers.empty()) return false;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::string file() {
+    if (files.empty()) return {};
+    std::string f = files.front();
+    files.pop_front();
+    return f;
+  }
+};
+
+// Grey shapes on a light background: not black and white until thresholded.
+Picture ShapesPicture() {
+  Picture p;
+  p.resize(60, 40, 0xFFE0E0E0u);
+  for (int y = 5; y < 20; ++y)
+    for (int x = 6; x < 25; ++x) p.at(x, y) = 0xFF303030u;
+  for (int y = 22; y < 36; ++y)
+    for (int x = 30 + (y - 22); x < 55; ++x) p.at(x, y) = 0xFF101010u;
+  p.at(45, 8) = 0xFF7F7F7Fu;  // a lone dark pixel (mean 127)
+  return p;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::string> out;
+  for (std::string l; std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    out.push_back(l);
+  }
+  return out;
+}
+
+std::vector<std::string> EditorLines(QPlainTextEdit* ed) {
+  std::vector<std::string> out;
+  const QString text = ed->toPlainText();
+  if (text.isEmpty()) return out;
+  for (const QString& l : text.split('\n')) out.push_back(l.toStdString());
+  return out;
+}
+
+// While a modal black-and-white dialog is up, press its "Übernehmen".
+void AcceptBlackWhiteDialogSoon() {
+  QTimer::singleShot(50, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return AcceptBlackWhiteDialogSoon();
+    if (auto* store = modal->findChild<QPushButton*>(QStringLiteral("BStore"))) store->click();
+  });
+}
+
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(tmp.isValid());
+    configDir = tmp.filePath("config").toStdString() + "/";
+    qputenv("KORVANE_CONFIG_DIR", QByteArray::fromStdString(configDir));
+    picture = tmp.filePath("shapes.bmp").toStdString();
+    std::string error;
+    ASSERT_TRUE(SavePictureBmp32(picture, ShapesPicture(), error)) << error;
+    w = std::make_unique<Tfmain>(std::string(), true);
+    w->setDialogs(&script, &script);
+    w->setProgramDir(KORVANE_SOURCE_DIR "/data/lang");
+    w->resize(1000, 760);
+    w->show();
+  }
+  void TearDown() override {
+    w.reset();
+    qunsetenv("KORVANE_CONFIG_DIR");
+  }
+
+  QPushButton* button(const char* name) {
+    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(name));
+    EXPECT_NE(b, nullptr) << name;
+    return b;
+  }
+
+  // Open through the button bar, answer the black-and-white question, take
+  // the threshold, and answer the acceptance question with `accept`.
+  void openAndConvert(bool accept) {
+    script.files.push_back(picture);
+    w->findChild<QWidget*>("PanelMenue")->findChild<QPushButton*>("BTLoad")->click();
+    ASSERT_EQ(w->pictureFile(), picture);
+    ASSERT_TRUE(w->bild()->bwWarning()->isVisible());
+    script.answers = {true, accept};
+    script.onAsk = [](const std::string& t) {
+      if (t == kAskBlackWhiteText) AcceptBlackWhiteDialogSoon();
+    };
+    button("BConvert")->click();
+    script.onAsk = nullptr;
+  }
+
+  QTemporaryDir tmp;
+  std::string configDir, picture;
+  Script script;
+  std::unique_ptr<Tfmain> w;
+};
+
+TEST_F(SessionTest, AcceptedOutlineGivesTheProgramOfTheCommandLineTool) {
+  openAndConvert(true);
+  ASSERT_EQ(script.asked.size(), 2u);
+  EXPECT_EQ(script.asked[0], kAskBlackWhiteText);
+  EXPECT_EQ(script.asked[1], kAskAcceptText);
+  Job& job = w->job();
+  ASSERT_TRUE(job.contourAccepted);
+  EXPECT_TRUE(job.backupValid);
+  EXPECT_GT(job.segments.count(), 0);
+  // The backup is the thresholded picture, the working image the marked result.
+  EXPECT_EQ(job.backup.width, 60);
+  EXPECT_EQ(job.working.width, 62);
+  EXPECT_EQ(job.working.height, 42);
+
+  const std::string out = tmp.filePath("cli.nc").toStdString();
+  const std::string cmd = std::string(KORVANE_CLI) + " '" + picture + "' -o '" + out +
+                          "' --config '" + configDir + "' --quiet";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  const std::vector<std::string> cli = ReadLines(out);
+  ASSERT_FALSE(cli.empty());
+  EXPECT_EQ(EditorLines(w->findChild<QPlainTextEdit*>("NCEditor")), cli);
+  EXPECT_EQ(w->findChild<QLineEdit*>("EMaxWeg")->text().toInt(), job.segments.count());
+
+  // Another contour type brings back the prepared picture and the picture view.
+  button("BProgram")->click();
+  const Picture backup = job.backup;
+  button("EAbtasten")->click();
+  EXPECT_EQ(job.working, backup);
+  EXPECT_FALSE(job.contourAccepted);
+  EXPECT_FALSE(job.backupValid);
+  EXPECT_TRUE(button("BImage")->isChecked());
+  EXPECT_FALSE(button("BWayOptimize")->isEnabled());
+}
+
+TEST_F(SessionTest, RefusingTheResultRestoresThePicture) {
+  openAndConvert(false);
+  Job& job = w->job();
+  EXPECT_FALSE(job.contourAccepted);
+  // The thresholded picture, not the marked one, is in the view again.
+  ASSERT_EQ(job.working.width, 60);
+  for (uint32_t px : job.working.px) EXPECT_TRUE(px == kBlack || px == kWhite);
+  EXPECT_FALSE(w->bild()->bwWarning()->isVisible());
+  EXPECT_FALSE(button("BFindLines")->isEnabled());
+  EXPECT_TRUE(w->findChild<QPlainTextEdit*>("NCEditor")->toPlainText().isEmpty());
+}
+
+}  // namespace
+}  // namespace korvane
