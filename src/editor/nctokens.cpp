@@ -158,6 +158,12 @@ void NcScanner::next() {
   }
 }
 
+std::u16string NcScanner::tokenText() const {
+  std::u16string out;
+  for (int32_t i = tokenStart_; i < pos_; ++i) out.push_back(static_cast<char16_t>(codeAt(i)));
+  return out;
+}
+
 std::vector<NcToken> TokenizeNcLine(std::string_view line) { return Tokenize(line); }
 std::vector<NcToken> TokenizeNcLine(std::u16string_view line) { return Tokenize(line); }
 

@@ -76,6 +76,8 @@ class NcScanner {
   int32_t tokenPos() const { return tokenStart_; }
   int32_t tokenLength() const { return pos_ - tokenStart_; }
   NcAttribute tokenAttribute() const { return AttributeOf(kind_); }
+  // The token's characters (as UTF-16 units; single-byte codes map 1:1).
+  std::u16string tokenText() const;
   uint8_t range() const { return range_; }
   void setRange(uint8_t r) { range_ = r; }
   void resetRange() { range_ = 0; }

@@ -145,6 +145,15 @@ TEST(NcTokens, AttributesAndStyles) {
   EXPECT_EQ(DefaultAttribute(NcRole::kOther), NcAttribute::kNone);
 }
 
+TEST(NcTokens, ScannerTokenTexts) {
+  NcScanner s;
+  s.setLine(std::string_view("N5 X-1\xff"));
+  std::vector<std::u16string> texts;
+  for (; !s.eol(); s.next()) texts.push_back(s.tokenText());
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"N5 ", u"X", u"-1", u"\u00ff"}));
+  EXPECT_TRUE(s.tokenText().empty());  // the end-of-line token
+}
+
 TEST(NcTokens, ScannerKeepsTheRangeItIsGiven) {
   NcScanner s;
   EXPECT_EQ(s.range(), 0);
