@@ -1,8 +1,9 @@
 // Path optimisation of traced-contour-like lists: wall time and peak memory.
-//   build-x/bench/pathopt_bench [segments] [paths|records] [swap|noswap] [--reference]
+//   build-x/bench/pathopt_bench [segments] [paths|records|star] [swap|noswap] [--reference]
 // "paths" scrambles the order of whole paths (as a trace leaves them), "records"
-// scrambles every record. --reference also runs the plain quadratic search on
-// the same list, times it and checks that both give the identical list.
+// scrambles every record, "star" is a flood of exact ties: every record starts
+// at one centre point and ends somewhere around it. --reference also runs the plain quadratic
+// search on the same list, times it and checks that both give the identical list.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,13 +17,15 @@ using namespace korvane;
 
 int main(int argc, char** argv) {
   int32_t n = 100000;
-  bool shuffleRecords = false, allowSwap = true, withReference = false;
+  bool shuffleRecords = false, star = false, allowSwap = true, withReference = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "records")
       shuffleRecords = true;
     else if (a == "paths")
       shuffleRecords = false;
+    else if (a == "star")
+      star = true;
     else if (a == "swap")
       allowSwap = true;
     else if (a == "noswap")
@@ -33,7 +36,15 @@ int main(int argc, char** argv) {
       n = std::atoi(argv[i]);
   }
   Job job;
-  bench::TracedContours(job.segments, n, 7, shuffleRecords);
+  if (star) {
+    std::mt19937 rng(3);
+    for (int32_t i = 0; i < n; ++i) {
+      job.segments.append(2048, 2048, 1048 + static_cast<int>(rng() % 2001),
+                          1048 + static_cast<int>(rng() % 2001));
+    }
+  } else {
+    bench::TracedContours(job.segments, n, 7, shuffleRecords);
+  }
   if (job.segments.count() < n) return 2;
   // The reference works on its own copy, taken only with --reference: without
   // it the peak memory shows the list and the command alone.
@@ -46,8 +57,11 @@ int main(int argc, char** argv) {
   auto t0 = std::chrono::steady_clock::now();
   const WayOptimizeResult r = WayOptimizer(job, allowSwap, false, yes, progress);
   const double fast = bench::SecondsSince(t0);
-  std::printf("path optimisation, %d segments, %s scrambled, reversal %s\n", n,
-              shuffleRecords ? "records" : "paths", allowSwap ? "on" : "off");
+  std::printf("path optimisation, %d segments, %s, reversal %s\n", n,
+              star             ? "star of ties"
+              : shuffleRecords ? "records scrambled"
+                               : "paths scrambled",
+              allowSwap ? "on" : "off");
   std::printf("  total path %.3Lf -> %.3Lf\n", r.totalBefore, r.totalAfter);
   std::printf("  WayOptimizer: %.3f s, peak RSS %ld KiB (%ld KiB before the command)\n", fast,
               bench::PeakRssKiB(), rssBefore);

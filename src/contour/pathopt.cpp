@@ -46,47 +46,64 @@ struct Best {
 };
 
 // Static k-d tree over the start points (and, with reversal, the end points)
-// of the records, with deletion by live counts, so that empty regions cost
-// nothing however the remaining records are spread. Coordinates in the tree
-// are doubles used only to prune; every gap that can win is computed exactly
-// from the 80-bit record, and pruning keeps a margin `tol_` far above the
-// double rounding, so the winner is the one the plain search finds.
+// of the records. Every node keeps a lower bound of the list positions of its
+// live points (kNone when it has none), so that empty regions cost nothing
+// however the remaining records are spread, and so that a region whose points
+// could at best tie with the winner, but all lie later in the list, is skipped
+// too. The bound is the smallest record number: a waiting record is only ever
+// moved to a later position (to where the chosen one stood), so its position
+// never falls below its number.
+//
+// Coordinates in the tree are doubles used to prune with a margin `tol_` far
+// above the double rounding; every gap that can win is computed exactly from
+// the 80-bit record, so the winner is the one the plain search finds. When all
+// coordinates are exact doubles (pixel coordinates are), the box bounds are
+// exact as well and give a lower bound of the exact gap, which is what the
+// tie test needs.
 class EndpointTree {
  public:
-  EndpointTree(const Segment* recs, int32_t n, bool withEnds, double maxAbs)
-      : recs_(recs), withEnds_(withEnds), tol_(1e-9 * (1.0 + maxAbs)) {
+  EndpointTree(const Segment* recs, int32_t n, bool withEnds, double maxAbs, bool exactDoubles)
+      : recs_(recs), withEnds_(withEnds), exact_(exactDoubles), tol_(1e-9 * (1.0 + maxAbs)) {
     const size_t tags = static_cast<size_t>(n) * 2;
     leafOfTag_.assign(tags, -1);
     pts_.reserve(withEnds ? tags : static_cast<size_t>(n));
     for (int32_t i = 0; i < n; ++i) {
       const Segment& s = recs[i];
       const uint32_t t = static_cast<uint32_t>(i) * 2;
-      pts_.push_back({static_cast<double>(s.x1), static_cast<double>(s.y1), t, 0});
-      if (withEnds)
-        pts_.push_back({static_cast<double>(s.x2), static_cast<double>(s.y2), t + 1, 0});
+      pts_.push_back({static_cast<double>(s.x1), static_cast<double>(s.y1), t, i});
+      if (withEnds) {
+        pts_.push_back({static_cast<double>(s.x2), static_cast<double>(s.y2), t + 1, i});
+      }
     }
     if (pts_.empty()) return;
     // Leaves hold at least kLeafSize / 2 points, and a binary tree has one node
     // fewer than twice its leaves.
     nodes_.reserve(2 * (pts_.size() / (kLeafSize / 2) + 1));
     nodes_.emplace_back();
-    nodes_[0].parent = -1;
     Build(0, 0, static_cast<int32_t>(pts_.size()));
   }
 
+  // The record leaves the candidates.
   void Remove(int32_t id) {
     for (uint32_t r = 0; r < (withEnds_ ? 2u : 1u); ++r) {
       const uint32_t tag = static_cast<uint32_t>(id) * 2 + r;
       const int32_t leaf = leafOfTag_[tag];
       if (leaf < 0) continue;
       leafOfTag_[tag] = -1;
-      // The dead mark sits in the point itself, so leaf scans need no lookup.
-      const Node& ln = nodes_[static_cast<size_t>(leaf)];
+      Node& ln = nodes_[static_cast<size_t>(leaf)];
+      int32_t m = kNone;
       for (int32_t p = ln.lo; p < ln.hi; ++p) {
-        if (pts_[static_cast<size_t>(p)].tag == tag) pts_[static_cast<size_t>(p)].dead = 1;
+        Point& pt = pts_[static_cast<size_t>(p)];
+        if (pt.tag == tag) pt.id = kNone;
+        m = std::min(m, pt.id);
       }
-      for (int32_t nd = leaf; nd >= 0; nd = nodes_[static_cast<size_t>(nd)].parent) {
-        --nodes_[static_cast<size_t>(nd)].live;
+      ln.minPos = m;
+      for (int32_t nd = ln.parent; nd >= 0; nd = nodes_[static_cast<size_t>(nd)].parent) {
+        Node& up = nodes_[static_cast<size_t>(nd)];
+        const int32_t v = std::min(nodes_[static_cast<size_t>(up.left)].minPos,
+                                   nodes_[static_cast<size_t>(up.left) + 1].minPos);
+        if (v == up.minPos) break;
+        up.minPos = v;
       }
     }
   }
@@ -100,18 +117,19 @@ class EndpointTree {
 
  private:
   static constexpr int32_t kLeafSize = 8;
+  static constexpr int32_t kNone = INT32_MAX;
 
   struct Point {
     double x, y;
     uint32_t tag;
-    uint32_t dead;
+    int32_t id;  // the record, kNone once it has left
   };
   struct Node {
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
     int32_t lo = 0, hi = 0;
     int32_t left = -1;  // children are left and left + 1; -1 for a leaf
     int32_t parent = -1;
-    int32_t live = 0;
+    int32_t minPos = kNone;  // never above the list position of a live point
   };
   struct Query {
     long double x, y;  // exact query point
@@ -132,15 +150,47 @@ class EndpointTree {
     return dx * dx + dy * dy;
   }
 
+  // Gap from the query to the box, computed like PointDistance from exact
+  // bounds: rounding is monotonic, so it is never above the gap of a point in
+  // the box.
+  static long double ExactBoxDist(const Node& nd, long double x, long double y) {
+    long double dx = 0, dy = 0;
+    if (x < nd.minX) dx = static_cast<long double>(nd.minX) - x;
+    if (x > nd.maxX) dx = x - static_cast<long double>(nd.maxX);
+    if (y < nd.minY) dy = static_cast<long double>(nd.minY) - y;
+    if (y > nd.maxY) dy = y - static_cast<long double>(nd.maxY);
+    if (dx == 0) return dy;
+    if (dy == 0) return dx;
+    return std::sqrt(dx * dx + dy * dy);
+  }
+
+  // Whether a point of the box might still win.
+  bool MayWin(const Node& nd, const Query& q) const {
+    if (nd.minPos == kNone) return false;
+    const double lb2 = BoxDist2(nd, q.dx, q.dy);
+    if (lb2 > q.limit2) return false;
+    const Best& b = *q.best;
+    if (exact_ && b.found && static_cast<uint64_t>(nd.minPos) * 2 > b.key) {
+      // Every point here comes later in the list: only a strictly smaller gap
+      // wins. Clearly nearer boxes need no exact test.
+      const double sure = static_cast<double>(b.dist) - tol_;
+      if (sure > 0 && lb2 < sure * sure) return true;
+      return ExactBoxDist(nd, q.x, q.y) < b.dist;
+    }
+    return true;
+  }
+
   void Build(int32_t idx, int32_t lo, int32_t hi) {
     double minX = pts_[static_cast<size_t>(lo)].x, maxX = minX;
     double minY = pts_[static_cast<size_t>(lo)].y, maxY = minY;
-    for (int32_t p = lo + 1; p < hi; ++p) {
+    int32_t minPos = kNone;
+    for (int32_t p = lo; p < hi; ++p) {
       const Point& pt = pts_[static_cast<size_t>(p)];
       minX = std::min(minX, pt.x);
       maxX = std::max(maxX, pt.x);
       minY = std::min(minY, pt.y);
       maxY = std::max(maxY, pt.y);
+      minPos = std::min(minPos, pt.id);
     }
     {
       Node& nd = nodes_[static_cast<size_t>(idx)];
@@ -150,7 +200,7 @@ class EndpointTree {
       nd.maxY = maxY;
       nd.lo = lo;
       nd.hi = hi;
-      nd.live = hi - lo;
+      nd.minPos = minPos;
     }
     if (hi - lo <= kLeafSize) {
       for (int32_t p = lo; p < hi; ++p) leafOfTag_[pts_[static_cast<size_t>(p)].tag] = idx;
@@ -178,35 +228,32 @@ class EndpointTree {
     if (nd.left < 0) {
       for (int32_t p = nd.lo; p < nd.hi; ++p) {
         const Point& pt = pts_[static_cast<size_t>(p)];
-        if (pt.dead) continue;
+        if (pt.id == kNone) continue;
         const double ex = pt.x - q.dx, ey = pt.y - q.dy;
         if (ex * ex + ey * ey > q.limit2) continue;
-        const uint32_t id = pt.tag >> 1;
-        const Segment& s = recs_[id];
+        const Segment& s = recs_[pt.tag >> 1];
         const bool rev = (pt.tag & 1) != 0;
         const long double d =
             rev ? PointDistance(q.x, q.y, s.x2, s.y2) : PointDistance(q.x, q.y, s.x1, s.y1);
         if (d > q.best->dist) continue;
-        const uint64_t key = static_cast<uint64_t>((*q.pos)[id]) * 2 + (rev ? 1 : 0);
+        const uint64_t key =
+            static_cast<uint64_t>((*q.pos)[static_cast<size_t>(pt.id)]) * 2 + (rev ? 1 : 0);
         if (q.best->offer(d, key, pt.tag)) q.limit2 = Limit2(*q.best);
       }
       return;
     }
-    const Node& a = nodes_[static_cast<size_t>(nd.left)];
-    const Node& b = nodes_[static_cast<size_t>(nd.left) + 1];
-    double da = a.live > 0 ? BoxDist2(a, q.dx, q.dy) : HUGE_VAL;
-    double db = b.live > 0 ? BoxDist2(b, q.dx, q.dy) : HUGE_VAL;
-    int32_t near = nd.left, far = nd.left + 1;
-    if (db < da) {
-      std::swap(da, db);
-      std::swap(near, far);
-    }
-    if (da <= q.limit2) Visit(near, q);
-    if (db <= q.limit2) Visit(far, q);  // the limit may have shrunk meanwhile
+    const int32_t a = nd.left, b = nd.left + 1;
+    const double da = BoxDist2(nodes_[static_cast<size_t>(a)], q.dx, q.dy);
+    const double db = BoxDist2(nodes_[static_cast<size_t>(b)], q.dx, q.dy);
+    const int32_t near = db < da ? b : a, far = db < da ? a : b;
+    // The winner may improve in the near child, so the far one is tested after.
+    if (MayWin(nodes_[static_cast<size_t>(near)], q)) Visit(near, q);
+    if (MayWin(nodes_[static_cast<size_t>(far)], q)) Visit(far, q);
   }
 
   const Segment* recs_;
   bool withEnds_;
+  bool exact_;
   double tol_;
   std::vector<Point> pts_;
   std::vector<Node> nodes_;
@@ -249,9 +296,9 @@ void OptimizePlain(Segment* d, int32_t n, bool allowSwap, PercentReporter& progr
   }
 }
 
-void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs,
+void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs, bool exactDoubles,
                       PercentReporter& progress) {
-  EndpointTree tree(d, n, allowSwap, maxAbs);
+  EndpointTree tree(d, n, allowSwap, maxAbs, exactDoubles);
   // The records stay where they are while the order is found: perm[p] is the
   // record now at position p, pos its inverse; reversed marks records to flip.
   std::vector<int32_t> perm(static_cast<size_t>(n)), pos(static_cast<size_t>(n));
@@ -276,13 +323,18 @@ void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs,
     if (!(best.found && best.dist == 0)) tree.Search(ex, ey, pos, best);
     if (!best.found) continue;
 
+    // The winner is the next current record; the one it displaces moves back to
+    // the winner's former position.
     const int32_t m = static_cast<int32_t>(best.tag >> 1);
+    tree.Remove(m);
     if (best.tag & 1) reversed[static_cast<size_t>(m)] = 1;
     const int32_t p = pos[static_cast<size_t>(m)];
     if (k + 1 < p) {
-      std::swap(perm[static_cast<size_t>(k) + 1], perm[static_cast<size_t>(p)]);
-      pos[static_cast<size_t>(perm[static_cast<size_t>(k) + 1])] = k + 1;
-      pos[static_cast<size_t>(perm[static_cast<size_t>(p)])] = p;
+      const int32_t displaced = perm[static_cast<size_t>(k) + 1];
+      perm[static_cast<size_t>(k) + 1] = m;
+      perm[static_cast<size_t>(p)] = displaced;
+      pos[static_cast<size_t>(m)] = k + 1;
+      pos[static_cast<size_t>(displaced)] = p;
     }
   }
 
@@ -334,16 +386,17 @@ void OptimizeOrder(SegmentList& list, bool allowSwap, ProgressSink& progress) {
   Segment* d = list.data();
   PercentReporter reporter(progress, kWayOptimizeStatusText);
   long double maxAbs = 0;
-  bool finite = true;
+  bool finite = true, exactDoubles = true;
   for (int32_t i = 0; i < n; ++i) {
     d[i].done = false;
     for (long double v : {d[i].x1, d[i].y1, d[i].x2, d[i].y2}) {
       if (!std::isfinite(v)) finite = false;
+      if (static_cast<long double>(static_cast<double>(v)) != v) exactDoubles = false;
       maxAbs = std::max(maxAbs, std::fabs(v));
     }
   }
   if (finite && maxAbs < 1e150L) {
-    OptimizeWithTree(d, n, allowSwap, static_cast<double>(maxAbs), reporter);
+    OptimizeWithTree(d, n, allowSwap, static_cast<double>(maxAbs), exactDoubles, reporter);
   } else {
     OptimizePlain(d, n, allowSwap, reporter);
   }
