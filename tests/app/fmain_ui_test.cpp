@@ -438,6 +438,46 @@ TEST_F(MainWindowTest, ClosingAsksAndCancelKeepsTheWindow) {
   EXPECT_FALSE(w->isVisible());
 }
 
+TEST_F(MainWindowTest, CaptionsComeFromTheLanguageFile) {
+  // A blank after the number stays part of the caption; a number the file
+  // lacks empties its caption; the first of two lines counts.
+  const std::string dir = tmp.filePath("prog").toStdString();
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "/german.txt") << "1002 Bild\r\n3006Scale\n3006Zweite\r1100PROFILE\n";
+  auto w = std::make_unique<Tfmain>(std::string(), true);
+  w->setDialogs(&script, &script);
+  w->setProgramDir(dir);
+  w->show();
+  EXPECT_TRUE(script.messages.empty());
+  const struct {
+    const char* control;
+    const char* caption;
+  } cases[] = {{"BImage", " Bild"}, {"BScale", "Scale"}, {"BProfil", "PROFILE"},
+               {"BProgram", ""},    {"LAnsicht", ""}};
+  for (const auto& c : cases) {
+    QWidget* control = find<QWidget>(*w, c.control);
+    const QString text = qobject_cast<QLabel*>(control)
+                             ? qobject_cast<QLabel*>(control)->text()
+                             : qobject_cast<QAbstractButton*>(control)->text();
+    EXPECT_EQ(text.toStdString(), c.caption) << c.control;
+  }
+}
+
+TEST_F(MainWindowTest, BlackAndWhiteDialogIsRefusedWhileAContourIsAccepted) {
+  auto w = makeWindow();
+  Picture grey = BlockPicture();
+  grey.at(0, 0) = 0xFF808080u;
+  ASSERT_TRUE(w->openPictureFile(writePicture("grey.bmp", grey)));
+  w->job().contourAccepted = true;
+  for (QPushButton* b : {find(*w, "BBw"), w->bild()->bwWarning()}) {
+    script.messages.clear();
+    b->click();  // a modal dialog here would hang the test
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0], kPictureLockText);
+    EXPECT_EQ(w->job().working, grey);
+  }
+}
+
 TEST_F(MainWindowTest, MissingHelpFileIsReported) {
   auto w = makeWindow();
   w->job().language.lines = {"9203kein-solches-handbuch.html", "9204Hilfedatei fehlt"};

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,6 +17,7 @@
 
 #include "app/fmain_ui.h"
 #include "app/pictureview_ui.h"
+#include "core/tfconvert_ui.h"
 #include "core/convert.h"
 #include "image/decode.h"
 
@@ -184,6 +186,56 @@ TEST_F(SessionTest, RefusingTheResultRestoresThePicture) {
   EXPECT_FALSE(w->bild()->bwWarning()->isVisible());
   EXPECT_FALSE(button("BFindLines")->isEnabled());
   EXPECT_TRUE(w->findChild<QPlainTextEdit*>("NCEditor")->toPlainText().isEmpty());
+}
+
+TEST_F(SessionTest, ConvertWhileAcceptedOnlyRebuildsTheProgram) {
+  openAndConvert(true);
+  ASSERT_TRUE(w->job().contourAccepted);
+  auto* ed = w->findChild<QPlainTextEdit*>("NCEditor");
+  const std::vector<std::string> program = EditorLines(ed);
+  const Picture marked = w->job().working;
+  ed->setPlainText("edited by hand");
+  script.asked.clear();
+  bool dialogShown = false;
+  w->setProgressHook([&](const std::string&, int) {
+    dialogShown = dialogShown || w->convertDialog()->isVisible();
+  });
+  button("BConvert")->click();
+  EXPECT_TRUE(script.asked.empty());
+  EXPECT_FALSE(dialogShown);
+  EXPECT_EQ(EditorLines(ed), program);
+  EXPECT_EQ(w->job().working, marked);
+}
+
+TEST_F(SessionTest, CancellingDuringTheRunRestoresThePictureWithoutAsking) {
+  script.files.push_back(picture);
+  w->findChild<QWidget*>("PanelMenue")->findChild<QPushButton*>("BTLoad")->click();
+  // Threshold beforehand, through the dialog, so the convert command asks nothing.
+  AcceptBlackWhiteDialogSoon();
+  button("BBw")->click();
+  ASSERT_FALSE(w->bild()->bwWarning()->isVisible());
+  const Picture before = w->job().working;
+
+  // The first progress report of the run presses the cancel button, as a
+  // click arriving through the report's event processing would.
+  bool pressed = false;
+  w->setProgressHook([&](const std::string&, int) {
+    if (!pressed && w->convertDialog()->running()) {
+      pressed = true;
+      w->convertDialog()->findChild<QPushButton*>("BAbbruch")->click();
+    }
+  });
+  script.asked.clear();
+  script.answers = {true};  // "Vorgang abbrechen?"
+  button("BConvert")->click();
+  ASSERT_TRUE(pressed);
+  ASSERT_EQ(script.asked.size(), 1u);
+  EXPECT_EQ(script.asked[0], kAskCancelText);
+  EXPECT_FALSE(w->job().contourAccepted);
+  EXPECT_EQ(w->job().working, before);
+  EXPECT_EQ(w->findChild<QLabel*>("LMeldung")->text().toStdString(), kCancelledText);
+  EXPECT_EQ(w->findChild<QProgressBar*>("VerlaufBar")->value(), 0);
+  EXPECT_FALSE(w->convertDialog()->isVisible());
 }
 
 }  // namespace
