@@ -1,7 +1,7 @@
 #pragma once
-// The settings a first start puts into a new configuration folder. The same
-// texts are shipped as files under data/config/; the compiled-in copy lets
-// korvane-cli work without an installed data folder.
+// The settings a first start puts into a new configuration folder: the files
+// under data/config/, compiled in so that korvane-cli works without an
+// installed data folder.
 #include <span>
 #include <string_view>
 
