@@ -24,7 +24,7 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: deps
 	@scripts/bench.sh $(BUILD)
 
 clean:

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-dev libpng-dev
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
-  fonts-dejavu-core xvfb xauth x11-apps imagemagick
+  fonts-dejavu-core xvfb xauth x11-apps imagemagick time
   potrace linuxcnc-uspace
 )
 
