@@ -15,6 +15,15 @@ long double NumberOr0(std::string_view text) { return ParseNumber(text).value_or
 
 long double Clamp(long double v, long double lo, long double hi) { return std::clamp(v, lo, hi); }
 
+// The value a spin field with one decimal holds: clamped to its range and
+// rounded at the first decimal as the field shows it (half away from zero).
+// Keeping the shown value makes every later step agree with what the user
+// sees, and a typed 0.3 becomes the 80-bit 0.3, not the nearest binary double.
+long double Field(long double v, long double lo, long double hi) {
+  const long double c = Clamp(v, lo, hi);
+  return ParseNumber(FormatFixed(c, 1)).value_or(c);
+}
+
 }  // namespace
 
 MachinePoint PlacementStart(Placement p, int32_t w, int32_t h, long double s) {
@@ -70,12 +79,12 @@ void PositionDialogModel::show(const Job& job, int32_t w, int32_t h) {
   w_ = w;
   h_ = h;
   s_ = job.scale;
-  start_ = {Clamp(NumberOr0(job.xOffsetText), kMin, kMax),
-            Clamp(NumberOr0(job.yOffsetText), kMin, kMax)};
+  start_ = {Field(NumberOr0(job.xOffsetText), kMin, kMax),
+            Field(NumberOr0(job.yOffsetText), kMin, kMax)};
 }
 
-void PositionDialogModel::setStartX(long double v) { start_.x = Clamp(v, kMin, kMax); }
-void PositionDialogModel::setStartY(long double v) { start_.y = Clamp(v, kMin, kMax); }
+void PositionDialogModel::setStartX(long double v) { start_.x = Field(v, kMin, kMax); }
+void PositionDialogModel::setStartY(long double v) { start_.y = Field(v, kMin, kMax); }
 
 void PositionDialogModel::place(Placement p) {
   placement_ = p;
@@ -99,8 +108,8 @@ std::string PositionDialogModel::endYText() const { return FormatFixed(end().y, 
 void ScaleDialogModel::show(int32_t w, int32_t h, long double scale) {
   w_ = w;
   h_ = h;
-  outX_ = Clamp(static_cast<long double>(w) * scale, kMinOut, kMaxOut);
-  outY_ = Clamp(static_cast<long double>(h) * scale, kMinOut, kMaxOut);
+  outX_ = Field(static_cast<long double>(w) * scale, kMinOut, kMaxOut);
+  outY_ = Field(static_cast<long double>(h) * scale, kMinOut, kMaxOut);
   pending_ = scale;
   // Per cent, rounded to nearest with ties to even (the default mode of rintl).
   const long double p = std::rintl(outX_ / static_cast<long double>(w) * 100.0L);
@@ -108,17 +117,17 @@ void ScaleDialogModel::show(int32_t w, int32_t h, long double scale) {
 }
 
 void ScaleDialogModel::setOutputX(long double v, bool hasFocus) {
-  outX_ = Clamp(v, kMinOut, kMaxOut);
+  outX_ = Field(v, kMinOut, kMaxOut);
   pending_ = outX_ / static_cast<long double>(w_);
   // The height follows only a width the user is typing, and it does not feed
   // back into the pending scale: the scale is the one the typed width gives.
-  if (hasFocus) outY_ = Clamp(static_cast<long double>(h_) * pending_, kMinOut, kMaxOut);
+  if (hasFocus) outY_ = Field(static_cast<long double>(h_) * pending_, kMinOut, kMaxOut);
 }
 
 void ScaleDialogModel::setOutputY(long double v, bool hasFocus) {
-  outY_ = Clamp(v, kMinOut, kMaxOut);
+  outY_ = Field(v, kMinOut, kMaxOut);
   pending_ = outY_ / static_cast<long double>(h_);
-  if (hasFocus) outX_ = Clamp(static_cast<long double>(w_) * pending_, kMinOut, kMaxOut);
+  if (hasFocus) outX_ = Field(static_cast<long double>(w_) * pending_, kMinOut, kMaxOut);
 }
 
 void ScaleDialogModel::setPercent(int position) {

@@ -53,8 +53,8 @@ void ApplyCentreOffsets(Job& job);
 // were (returns false then).
 bool ReapplyPlacement(Job& job, Placement down, int32_t w, int32_t h);
 
-// The position dialog's values. The start fields keep full precision; the
-// texts are what the dialog and the main window show.
+// The position dialog's values. The start fields hold one decimal, as their
+// spin fields show them; the texts are what the dialog and the main window show.
 class PositionDialogModel {
  public:
   static constexpr long double kMin = -9999999.0L;
@@ -87,8 +87,9 @@ class PositionDialogModel {
 
 // ------------------------------------------------------------------- scale
 
-// The scale dialog's values: output size in millimetres, per cent slider and
-// the pending scale s that "Übernehmen" applies.
+// The scale dialog's values: output size in millimetres (one decimal, as the
+// spin fields show it), per cent slider and the pending scale s that
+// "Übernehmen" applies (full precision).
 class ScaleDialogModel {
  public:
   static constexpr long double kMinOut = 0.1L;

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+
+#include "core/numtext.h"
 
 namespace korvane {
 namespace {
@@ -68,6 +71,22 @@ TEST(Position, ShowReadsTheOffsetsAndEditsMoveTheEnd) {
   EXPECT_EQ(job.yOffsetText, "9999999.0");
 }
 
+TEST(Position, StartHoldsWhatTheFieldShows) {
+  // 7 x 0.1 mm: the centre is at -0.35, shown and kept as -0.4; the end
+  // follows from the shown start.
+  Job job = JobWithPicture(7, 1, 0.1L);
+  PositionDialogModel m;
+  m.show(job, 7, 1);
+  m.place(Placement::kCentre);
+  EXPECT_EQ(m.start().x, ParseNumber("-0.4"));
+  EXPECT_EQ(m.endXText(), "0.3");
+  m.apply(job);
+  EXPECT_EQ(job.xOffsetText, CentreOffsets(job).x);
+  // A typed value arrives as a binary double and is kept as its decimal.
+  m.setStartX(static_cast<double>(0.3));
+  EXPECT_EQ(m.start().x, ParseNumber("0.3"));
+}
+
 TEST(Position, UnreadableOffsetCountsAsZero) {
   Job job = JobWithPicture(10, 10, 1.0L);
   job.xOffsetText = "abc";
@@ -91,6 +110,7 @@ TEST(Position, CentreOffsetsForTheCommandLine) {
       // A half at the kept decimal rounds away from zero, not to even.
       {1, 1, 0.5L, "-0.3", "0.3"},
       {3, 5, 0.1L, "-0.2", "0.3"},
+      {7, 1, 0.1L, "-0.4", "0.1"},
       // No picture: the origin stays at the (empty) picture's corner.
       {0, 0, 1.0L, "0.0", "0.0"},
   };
@@ -109,18 +129,25 @@ TEST(Position, CentreOffsetsForTheCommandLine) {
 TEST(Scale, ShowTakesTheCurrentScaleAndRoundsThePercentToEven) {
   struct Row {
     long double scale;
+    const char* outX;  // as the one-decimal field shows it
+    const char* outY;
     int percent;
   };
-  const Row rows[] = {{1.0L, 100},  {0.5L, 50},  {0.125L, 12},
-                      {0.375L, 38}, {0.004L, 1}, {9.0L, 500}};
+  const Row rows[] = {
+      {1.0L, "200.0", "100.0", 100}, {0.5L, "100.0", "50.0", 50}, {0.125L, "25.0", "12.5", 12},
+      {0.375L, "75.0", "37.5", 38},  {0.004L, "0.8", "0.4", 0},   {9.0L, "1800.0", "900.0", 500},
+      {0.00025L, "0.1", "0.1", 0},
+  };
   for (const Row& r : rows) {
     SCOPED_TRACE(static_cast<double>(r.scale));
     ScaleDialogModel m;
     m.show(200, 100, r.scale);
-    EXPECT_EQ(m.outputX(), 200 * r.scale);
-    EXPECT_EQ(m.outputY(), 100 * r.scale);
+    EXPECT_EQ(FormatFixed(m.outputX(), 1), r.outX);
+    EXPECT_EQ(FormatFixed(m.outputY(), 1), r.outY);
+    // The field holds exactly what it shows.
+    EXPECT_EQ(m.outputX(), ParseNumber(r.outX));
     EXPECT_EQ(m.pending(), r.scale);
-    EXPECT_EQ(m.percent(), r.percent);
+    EXPECT_EQ(m.percent(), std::max(r.percent, ScaleDialogModel::kMinPercent));
   }
 }
 
@@ -154,7 +181,7 @@ TEST(Scale, TypedWidthKeepsItsOwnScaleWhenTheHeightIsNotRound) {
   m.show(3, 7, 1.0L);
   m.setOutputX(1, true);
   EXPECT_EQ(m.pending(), 1.0L / 3.0L);
-  EXPECT_EQ(m.outputY(), 7 * (1.0L / 3.0L));
+  EXPECT_EQ(m.outputY(), ParseNumber("2.3"));
 }
 
 TEST(Scale, SliderSetsTheWidthFromThePercent) {

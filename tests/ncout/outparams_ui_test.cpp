@@ -342,6 +342,24 @@ TEST(FimageposUi, TypedStartMovesTheEndAndAcceptedContourIsRebuilt) {
   EXPECT_EQ(convert.size(), 1);
 }
 
+TEST(FimageposUi, FieldsShowTheOffsetsThatAreApplied) {
+  // Centre of 7 x 3 pixels at 0.1 mm: -0.35 and 0.15, halves at the shown
+  // decimal; the fields and the applied offsets must agree.
+  Job job;
+  job.scale = 0.1L;
+  fimagepos dlg(job);
+  QString shownX, shownY;
+  WhileModal(dlg, [&] {
+    Child<QPushButton>(dlg, "BM")->click();
+    shownX = Child<QDoubleSpinBox>(dlg, "StartX")->text();
+    shownY = Child<QDoubleSpinBox>(dlg, "StartY")->text();
+    Child<QPushButton>(dlg, "BStore")->click();
+  });
+  dlg.runCommand(nullptr, 7, 3);
+  EXPECT_EQ(shownX.toStdString(), job.xOffsetText);
+  EXPECT_EQ(shownY.toStdString(), job.yOffsetText);
+}
+
 TEST(FimageposUi, NoPlacementDown) {
   Job job;
   fimagepos dlg(job);
