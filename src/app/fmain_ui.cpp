@@ -26,6 +26,8 @@
 #include <fstream>
 
 #include "app/pictureview_ui.h"
+#include "contour/linefollow.h"
+#include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
 #include "contour/tooldiameter_ui.h"
 #include "editor/nceditor_ui.h"
@@ -396,6 +398,8 @@ QWidget* Tfmain::buildLeftColumn() {
   connect(bScale_, &QPushButton::clicked, this, &Tfmain::BScaleClick);
   connect(bPosition_, &QPushButton::clicked, this, &Tfmain::BPositionClick);
   connect(bDurchmesser_, &QPushButton::clicked, this, &Tfmain::BDurchmesserClick);
+  connect(bFindLines_, &QPushButton::clicked, this, &Tfmain::BFindLinesClick);
+  connect(bWayOptimize_, &QPushButton::clicked, this, &Tfmain::BWayOptimizeClick);
   return panelLinks_;
 }
 
@@ -706,6 +710,40 @@ void Tfmain::BBwClick() {
   bild_->pictureChanged();
 }
 
+void Tfmain::setInputEnabled(bool enabled) {
+  centralWidget()->setEnabled(enabled);
+  menuBar()->setEnabled(enabled);
+}
+
+namespace {
+// Gives input back to the window on every way out of a command.
+class InputLock {
+ public:
+  explicit InputLock(std::function<void(bool)> set) : set_(std::move(set)) { set_(false); }
+  ~InputLock() { set_(true); }
+
+ private:
+  std::function<void(bool)> set_;
+};
+}  // namespace
+
+void Tfmain::BFindLinesClick() {
+  {
+    InputLock lock([this](bool on) { setInputEnabled(on); });
+    FindLines(job_, *ui_, progress_, [this] { showProgram(RebuildProgram(job_, progress_)); });
+  }
+  SetButtons();
+}
+
+void Tfmain::BWayOptimizeClick() {
+  {
+    InputLock lock([this](bool on) { setInputEnabled(on); });
+    WayOptimizer(job_, bAllowSwap_->isChecked(), false, *ui_, progress_,
+                 [this] { showProgram(RebuildProgram(job_, progress_)); });
+  }
+  SetButtons();
+}
+
 void Tfmain::showOffsets() {
   eXVersatz_->setText(Q(job_.xOffsetText));
   eYVersatz_->setText(Q(job_.yOffsetText));
@@ -763,12 +801,8 @@ void Tfmain::showProgram(bool ok) {
   eZeilen_->setText(QString::number(job_.ncLineCount));
   eZeichen_->setText(QString::number(job_.ncCharCount));
   eMaxWeg_->setText(QString::number(job_.ncSegmentCount));
-  if (!ok) {
-    // The builder stays silent; the status line says which value was not a number.
-    const std::string& bad =
-        ParseNumber(job_.active.REbene) ? job_.active.ZEbene : job_.active.REbene;
-    lMeldung_->setText(Q(NotANumberText(bad)));
-  }
+  // The builder stays silent; the status line says which value was not a number.
+  if (!ok) lMeldung_->setText(Q(job_.lastBuildError));
   SetButtons();
 }
 

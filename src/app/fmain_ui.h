@@ -86,6 +86,8 @@ class Tfmain : public QMainWindow {
   void BInfoClick();
   void MCloseClick() { close(); }
   void BNormalScaleClick();
+  void BFindLinesClick();
+  void BWayOptimizeClick();
   void BScaleClick();
   void BPositionClick();
   void BDurchmesserClick();
@@ -117,6 +119,9 @@ class Tfmain : public QMainWindow {
   void updateBwWarning();
   void applyCaptions();
   void showOffsets();
+  // Whole-window input lock of the list-rewriting commands; the question
+  // boxes they open stay usable.
+  void setInputEnabled(bool enabled);
   // A parameter dialog asks for a silent re-run of the conversion.
   void rerun(ParameterRerun what);
   // The settings folder ($KORVANE_CONFIG_DIR, else under the documents folder).

@@ -188,6 +188,75 @@ TEST_F(SessionTest, RefusingTheResultRestoresThePicture) {
   EXPECT_TRUE(w->findChild<QPlainTextEdit*>("NCEditor")->toPlainText().isEmpty());
 }
 
+std::vector<Segment> LiveSegments(const Job& job) {
+  std::vector<Segment> out;
+  for (int32_t i = 0; i < job.segments.count(); ++i) out.push_back(job.segments[i]);
+  return out;
+}
+
+bool SameSegments(const std::vector<Segment>& a, const std::vector<Segment>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Segment& p, const Segment& q) {
+    return p.x1 == q.x1 && p.x2 == q.x2 && p.y1 == q.y1 && p.y2 == q.y2 && p.done == q.done;
+  });
+}
+
+// The program a fresh build of the job's current list gives.
+std::vector<std::string> FreshBuild(const Job& job) {
+  Job copy = job;
+  NullProgress quiet;
+  EXPECT_TRUE(RebuildProgram(copy, quiet));
+  return copy.ncLines;
+}
+
+TEST_F(SessionTest, ListCommandsKeepOrRestoreAndRebuildTheProgram) {
+  openAndConvert(true);
+  ASSERT_TRUE(w->job().contourAccepted);
+  // A list both commands improve: a straight run in one-pixel pieces (line
+  // following merges it) and three short paths in a wasteful order (path
+  // optimisation reorders them).
+  Job accepted = w->job();
+  accepted.segments.setCount(0);
+  for (int x = 10; x < 20; ++x) accepted.segments.append({x * 1.0L, x + 1.0L, 5, 5, false});
+  accepted.segments.append({0, 1, 0, 0, false});
+  accepted.segments.append({100, 101, 100, 100, false});
+  accepted.segments.append({2, 3, 0, 0, false});
+  const std::vector<Segment> fixture = LiveSegments(accepted);
+  const std::vector<std::string> program = FreshBuild(accepted);
+  auto* ed = w->findChild<QPlainTextEdit*>("NCEditor");
+
+  const struct {
+    const char* command;
+    bool keep;
+  } cases[] = {{"BFindLines", false},
+               {"BFindLines", true},
+               {"BWayOptimize", false},
+               {"BWayOptimize", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.command) + (c.keep ? " kept" : " refused"));
+    w->job() = accepted;
+    ed->setPlainText(QString());
+    script.asked.clear();
+    script.answers = {c.keep};
+    // While the command runs, the window takes no input.
+    bool lockedDuringRun = true;
+    w->setProgressHook([&](const std::string&, int) {
+      lockedDuringRun = lockedDuringRun && !w->centralWidget()->isEnabled();
+    });
+    button(c.command)->click();
+    w->setProgressHook(nullptr);
+    EXPECT_TRUE(lockedDuringRun);
+    EXPECT_TRUE(w->centralWidget()->isEnabled());
+    EXPECT_EQ(script.asked.size(), 1u);
+    if (c.keep) {
+      EXPECT_FALSE(SameSegments(LiveSegments(w->job()), fixture));
+      EXPECT_EQ(EditorLines(ed), FreshBuild(w->job()));
+    } else {
+      EXPECT_TRUE(SameSegments(LiveSegments(w->job()), fixture));
+      EXPECT_EQ(EditorLines(ed), program);
+    }
+  }
+}
+
 TEST_F(SessionTest, ConvertWhileAcceptedOnlyRebuildsTheProgram) {
   openAndConvert(true);
   ASSERT_TRUE(w->job().contourAccepted);
