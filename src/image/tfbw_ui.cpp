@@ -12,6 +12,9 @@ namespace korvane {
 TFBW::TFBW(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
   setObjectName(QStringLiteral("TFBW"));
   setWindowTitle(QStringLiteral("Konvertierung Schwarz/Weiss"));
+  // A small tool window with a caption and no title-bar buttons: it is left
+  // with "Übernehmen" or "Abbrechen" (Escape counts as "Abbrechen").
+  setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel(QStringLiteral("Schwelle"), this), 0, 0, 1, 2);
   gaugeBar_ = new QSlider(Qt::Horizontal, this);

@@ -112,6 +112,15 @@ void fimagepos::setPlacement(Placement p) {
   }
 }
 
+void fimagepos::pressCentre(int32_t w, int32_t h) {
+  setPictureSize(w, h);
+  filling_ = true;
+  model_.show(job_, w_, h_);
+  filling_ = false;
+  setPlacement(Placement::kCentre);
+  placementClicked(static_cast<int>(Placement::kCentre));
+}
+
 void fimagepos::showEvent(QShowEvent* e) {
   FormShow();
   QDialog::showEvent(e);

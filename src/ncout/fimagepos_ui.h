@@ -29,6 +29,11 @@ class fimagepos : public QDialog {
   Placement placement() const { return model_.placement(); }
   void setPlacement(Placement p);
 
+  // Opening or resizing a picture: press the centre button and recompute the
+  // dialog's fields for the new size. The job's offsets are not touched; the
+  // fields are filled from them again when the dialog is shown.
+  void pressCentre(int32_t w, int32_t h);
+
   const PositionDialogModel& model() const { return model_; }
 
   void BStoreClick();

@@ -360,6 +360,19 @@ TEST(FimageposUi, FieldsShowTheOffsetsThatAreApplied) {
   EXPECT_EQ(shownY.toStdString(), job.yOffsetText);
 }
 
+TEST(FimageposUi, PressCentreForANewPicture) {
+  Job job;
+  job.scale = 0.5L;
+  fimagepos dlg(job);
+  dlg.setPlacement(Placement::kTopRight);
+  dlg.pressCentre(200, 100);
+  EXPECT_EQ(dlg.placement(), Placement::kCentre);
+  EXPECT_TRUE(Child<QPushButton>(dlg, "BM")->isChecked());
+  EXPECT_EQ(Child<QLineEdit>(dlg, "EndX")->text(), "50.0");
+  EXPECT_EQ(Child<QLineEdit>(dlg, "EndY")->text(), "-25.0");
+  EXPECT_EQ(job.xOffsetText, "0");  // applied only by "Übernehmen"
+}
+
 TEST(FimageposUi, NoPlacementDown) {
   Job job;
   fimagepos dlg(job);
