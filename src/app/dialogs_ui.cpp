@@ -58,9 +58,9 @@ class PreviewFileDialog : public QFileDialog {
       grid->addWidget(preview_, 1, grid->columnCount(), grid->rowCount() - 1, 1);
     connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) {
       QPixmap pm(path);
-      preview_->setPixmap(pm.isNull() ? QPixmap()
-                                      : pm.scaled(preview_->size(), Qt::KeepAspectRatio,
-                                                  Qt::SmoothTransformation));
+      preview_->setPixmap(
+          pm.isNull() ? QPixmap()
+                      : pm.scaled(preview_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     });
   }
 

@@ -16,11 +16,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QPainter>
 #include <QSvgRenderer>
 #include <QVBoxLayout>
 #include <fstream>
@@ -30,21 +30,21 @@
 #include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
 #include "contour/tooldiameter_ui.h"
+#include "core/numtext.h"
+#include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
+#include "image/blackwhite.h"
+#include "image/decode.h"
+#include "image/picture_file.h"
 #include "image/tfbw_ui.h"
+#include "ncout/activate.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
 #include "ncout/outparams.h"
 #include "ncout/pprofil_ui.h"
 #include "ncout/spinfield_ui.h"
-#include "core/numtext.h"
-#include "core/tfconvert_ui.h"
-#include "image/blackwhite.h"
-#include "image/decode.h"
-#include "image/picture_file.h"
-#include "ncout/activate.h"
-#include "settings/language.h"
 #include "settings/configdir.h"
+#include "settings/language.h"
 #include "settings/settings.h"
 
 // The icons live in a static library; their resource must be registered by hand.
@@ -249,8 +249,8 @@ void Tfmain::setDialogs(UserDialogs* ui, FileDialogs* files) {
 void Tfmain::buildMenu() {
   QMenu* datei = menuBar()->addMenu(QStringLiteral("Datei"));
   datei->setObjectName(QStringLiteral("Datei1"));
-  QAction* a = datei->addAction(QStringLiteral("NC-Programm speichern ..."), this,
-                                &Tfmain::SpeichernClick);
+  QAction* a =
+      datei->addAction(QStringLiteral("NC-Programm speichern ..."), this, &Tfmain::SpeichernClick);
   a->setObjectName(QStringLiteral("NCProgrammspeichern1"));
   datei->addSeparator();
   a = datei->addAction(QStringLiteral("Bilddatei speichern ..."), this,
@@ -343,6 +343,7 @@ QWidget* Tfmain::buildLeftColumn() {
   // slightly smaller font rather than being cut off.
   for (QAbstractButton* b : contourGroup_->buttons()) {
     b->setIconSize(QSize(14, 14));
+    b->setMinimumHeight(26);
     QFont f = b->font();
     while (QFontMetrics(f).horizontalAdvance(b->text()) > 217 - 12 - 14 - 24 && f.pointSizeF() > 6)
       f.setPointSizeF(f.pointSizeF() - 0.5);
@@ -350,7 +351,8 @@ QWidget* Tfmain::buildLeftColumn() {
   }
 
   heading("LParameter", QStringLiteral("NC-Ausgabe"));
-  bConvert_ = Button(panelLinks_, "BConvert", QStringLiteral("Erstelle NC-Programm  ..."), "convert");
+  bConvert_ =
+      Button(panelLinks_, "BConvert", QStringLiteral("Erstelle NC-Programm  ..."), "convert");
   bConvert_->setMinimumHeight(34);
   v->addWidget(bConvert_);
   connect(bConvert_, &QPushButton::clicked, this, &Tfmain::BConvertClick);
@@ -458,7 +460,8 @@ QWidget* Tfmain::buildViews() {
   QPushButton* bw = Button(tools, "BBw", QStringLiteral("Schwarz/Weiss"), "bw");
   bBw_ = bw;
   bw->setFixedHeight(30);
-  QPushButton* save = ToolButton(tools, "BTSave", QStringLiteral("Bilddatei speichern ..."), "save");
+  QPushButton* save =
+      ToolButton(tools, "BTSave", QStringLiteral("Bilddatei speichern ..."), "save");
   for (QWidget* w : {static_cast<QWidget*>(plus), static_cast<QWidget*>(minus),
                      static_cast<QWidget*>(fit), static_cast<QWidget*>(bw)})
     th->addWidget(w);
@@ -564,9 +567,9 @@ QWidget* Tfmain::buildStatusLine() {
   verlaufBar_->setValue(0);
   verlaufBar_->setTextVisible(false);
   verlaufBar_->setFixedHeight(10);
-  verlaufBar_->setStyleSheet(QStringLiteral(
-      "QProgressBar { border: 1px solid #7f9db9; background: white; }"
-      "QProgressBar::chunk { background: #20b030; }"));
+  verlaufBar_->setStyleSheet(
+      QStringLiteral("QProgressBar { border: 1px solid #7f9db9; background: white; }"
+                     "QProgressBar::chunk { background: #20b030; }"));
   v->addWidget(lMeldung_);
   v->addWidget(verlaufBar_);
   return unten;
@@ -614,8 +617,8 @@ void Tfmain::BBlankClick() { showView(pRohteil_, bBlank_); }
 
 void Tfmain::SetButtons() {
   const bool loaded = !pictureFile_.empty();
-  for (QPushButton* b : {eAussen_, eInnen_, eAbtasten_, eAbtastenn_, bScale_, bPosition_, bConvert_,
-                         bDurchmesser_})
+  for (QPushButton* b :
+       {eAussen_, eInnen_, eAbtasten_, eAbtastenn_, bScale_, bPosition_, bConvert_, bDurchmesser_})
     b->setEnabled(loaded);
   const bool traced = eAussen_->isChecked() || eInnen_->isChecked();
   bFindLines_->setEnabled(loaded && traced && job_.contourAccepted);
@@ -750,8 +753,8 @@ void Tfmain::showOffsets() {
 }
 
 void Tfmain::BScaleClick() {
-  fscale_->runCommand(bScale_, imageX_->text().toInt(), imageY_->text().toInt(),
-                      fpos_->placement(), eDurchmesser_->text().toStdString());
+  fscale_->runCommand(bScale_, imageX_->text().toInt(), imageY_->text().toInt(), fpos_->placement(),
+                      eDurchmesser_->text().toStdString());
 }
 
 void Tfmain::BPositionClick() {
@@ -850,8 +853,8 @@ void Tfmain::BHelpClick() {
   const std::string name = LangText(kHelpFileText);
   if (!name.empty()) {
     const QString exeDir = Q(programDir_);
-    for (const QString& dir : {exeDir, exeDir + QStringLiteral("/../share/korvane"),
-                               QStringLiteral(KORVANE_DATADIR)}) {
+    for (const QString& dir :
+         {exeDir, exeDir + QStringLiteral("/../share/korvane"), QStringLiteral(KORVANE_DATADIR)}) {
       const QFileInfo fi(dir + '/' + Q(name));
       if (fi.isFile()) {
         files_->openDocument(fi.absoluteFilePath().toStdString());

@@ -21,14 +21,14 @@ void DrawPicture(QPainter& p, const Picture& pic, float zoom, QPointF origin, co
   // Only the source pixels under the clip are handed to the painter, so a
   // large picture at a high zoom costs no more than the visible part.
   const double z = zoom;
-  const int x0 = std::clamp(static_cast<int>(std::floor((clip.left() - origin.x()) / z)), 0,
-                            pic.width);
-  const int y0 = std::clamp(static_cast<int>(std::floor((clip.top() - origin.y()) / z)), 0,
-                            pic.height);
-  const int x1 = std::clamp(static_cast<int>(std::ceil((clip.right() + 1 - origin.x()) / z)), 0,
-                            pic.width);
-  const int y1 = std::clamp(static_cast<int>(std::ceil((clip.bottom() + 1 - origin.y()) / z)), 0,
-                            pic.height);
+  const int x0 =
+      std::clamp(static_cast<int>(std::floor((clip.left() - origin.x()) / z)), 0, pic.width);
+  const int y0 =
+      std::clamp(static_cast<int>(std::floor((clip.top() - origin.y()) / z)), 0, pic.height);
+  const int x1 =
+      std::clamp(static_cast<int>(std::ceil((clip.right() + 1 - origin.x()) / z)), 0, pic.width);
+  const int y1 =
+      std::clamp(static_cast<int>(std::ceil((clip.bottom() + 1 - origin.y()) / z)), 0, pic.height);
   if (x1 <= x0 || y1 <= y0) return;
   // Alpha is not shown: pixels a file left transparent appear in their colour.
   const QImage img(reinterpret_cast<const uchar*>(pic.px.data()), pic.width, pic.height,
@@ -69,7 +69,9 @@ void PictureView::zoomIn() { setZoom(ZoomIn(zoom_)); }
 void PictureView::zoomOut() { setZoom(ZoomOut(zoom_)); }
 
 // The whole client area counts, so a fitted picture needs no scroll bars.
-void PictureView::fitToView() { setZoom(FitZoom(width(), height(), pic_.width, pic_.height, zoom_)); }
+void PictureView::fitToView() {
+  setZoom(FitZoom(width(), height(), pic_.width, pic_.height, zoom_));
+}
 
 void PictureView::pictureChanged() {
   updateScrollBars();

@@ -12,8 +12,8 @@ namespace korvane {
 
 TFConvert::TFConvert(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& progress,
                      QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowStaysOnTopHint),
+    : QDialog(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
       job_(job),
       host_(host),
       ui_(ui),
@@ -28,8 +28,7 @@ TFConvert::TFConvert(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink&
   layout->setSpacing(0);
 
   image_ = new PreviewView(
-      job_.result,
-      [this](int w, int h) { return PreviewScale(w, h, job_.result); }, this);
+      job_.result, [this](int w, int h) { return PreviewScale(w, h, job_.result); }, this);
   image_->setObjectName(QStringLiteral("Image"));
   layout->addWidget(image_, 1);
 

@@ -12,7 +12,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -121,8 +123,8 @@ class MainWindowTest : public ::testing::Test {
   Script script;
 };
 
-const char* const kLeftColumn[] = {"EAussen",    "EInnen", "EAbtasten",    "EAbtastenn",
-                                   "BConvert",   "BScale", "BPosition",    "BDurchmesser",
+const char* const kLeftColumn[] = {"EAussen",    "EInnen",       "EAbtasten", "EAbtastenn",
+                                   "BConvert",   "BScale",       "BPosition", "BDurchmesser",
                                    "BFindLines", "BWayOptimize", "BAllowSwap"};
 
 TEST_F(MainWindowTest, StartStateBeforeAnyPicture) {
@@ -144,6 +146,31 @@ TEST_F(MainWindowTest, StartWindowOnlyWithoutArguments) {
     auto w = makeWindow(withArgs);
     EXPECT_EQ(w->startWindow()->isVisible(), !withArgs) << withArgs;
   }
+}
+
+TEST_F(MainWindowTest, PictureNamedAtStartIsOpenedWithoutStartWindow) {
+  const Picture pic = BlockPicture();
+  Tfmain w(writePicture("start.bmp", pic), true);
+  w.setDialogs(&script, &script);
+  w.setProgramDir(KORVANE_SOURCE_DIR "/data/lang");
+  w.show();
+  EXPECT_FALSE(w.startWindow()->isVisible());
+  EXPECT_EQ(w.job().working, pic);
+  EXPECT_TRUE(find(w, "BConvert")->isEnabled());
+}
+
+TEST_F(MainWindowTest, InfoDialogNamesVersionLicenceAndLibraries) {
+  auto w = makeWindow();
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    for (QLabel* l : modal->findChildren<QLabel*>()) shown += l->text();
+    qobject_cast<QDialog*>(modal)->accept();
+  });
+  find(*w, "BInfo")->click();
+  for (const char* part : {KORVANE_VERSION, "GPL-3.0-or-later", "Qt", "libjpeg", "libpng"})
+    EXPECT_TRUE(shown.contains(QString::fromLatin1(part))) << part;
 }
 
 TEST_F(MainWindowTest, CancellingTheOpenDialogShowsStartWindowOnlyBeforeFirstPicture) {
@@ -243,9 +270,9 @@ TEST_F(MainWindowTest, FindLinesNeedsAnAcceptedTracedContour) {
     const char* type;
     bool accepted, findLines, wayOptimize;
   } cases[] = {
-      {"EAussen", true, true, true},     {"EInnen", true, true, true},
-      {"EAbtasten", true, false, true},  {"EAbtastenn", true, false, true},
-      {"EAussen", false, false, false},  {"EAbtasten", false, false, false},
+      {"EAussen", true, true, true},    {"EInnen", true, true, true},
+      {"EAbtasten", true, false, true}, {"EAbtastenn", true, false, true},
+      {"EAussen", false, false, false}, {"EAbtasten", false, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.type) + (c.accepted ? " accepted" : ""));
@@ -340,8 +367,8 @@ TEST_F(MainWindowTest, ZoomStepsAndFit) {
   } wheel[] = {{120, 1.1f}, {-120, 0.9f}, {0, 0.9f}};
   for (const auto& c : wheel) {
     view->setZoom(1.0f);
-    QWheelEvent e(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(),
-                  QPoint(0, c.delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent e(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, c.delta),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view->viewport(), &e);
     EXPECT_NEAR(view->zoom(), c.factor, 1e-6) << c.delta;
   }
@@ -361,12 +388,11 @@ TEST_F(MainWindowTest, PictureViewDrawsPixelsSharpOnTheDarkBlueBackground) {
   const struct {
     int x, y;
     QColor colour;
-  } probes[] = {{5, 5, QColor(0, 23, 47)},   {80, 50, Qt::white},  {89, 59, Qt::white},
-                {90, 50, Qt::black},         {99, 59, Qt::black},  {100, 50, Qt::white},
-                {100, 60, Qt::red},          {109, 69, Qt::red},   {110, 60, Qt::white},
+  } probes[] = {{5, 5, QColor(0, 23, 47)},   {80, 50, Qt::white}, {89, 59, Qt::white},
+                {90, 50, Qt::black},         {99, 59, Qt::black}, {100, 50, Qt::white},
+                {100, 60, Qt::red},          {109, 69, Qt::red},  {110, 60, Qt::white},
                 {120, 60, QColor(0, 23, 47)}};
-  for (const auto& p : probes)
-    EXPECT_EQ(shot.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
+  for (const auto& p : probes) EXPECT_EQ(shot.pixelColor(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 TEST_F(MainWindowTest, NcSaveDialogFiltersFollowTheConfiguredExtension) {
@@ -380,8 +406,8 @@ TEST_F(MainWindowTest, NcSaveDialogFiltersFollowTheConfiguredExtension) {
   } cases[] = {
       {"nc", "teil", "teil.nc", describe + "nc|*.nc", describe + "nc"},
       {"nc", "teil2.txt", "teil2.txt", describe + "nc|*.nc", describe + "nc"},
-      {"", "roh", "roh",
-       "HP-GL Fräse (*.plt)|*.plt|BMP (*.bmp)|*.bmp|DXF (*.dxf)|*.dxf|NC|*.nc", "NC"},
+      {"", "roh", "roh", "HP-GL Fräse (*.plt)|*.plt|BMP (*.bmp)|*.bmp|DXF (*.dxf)|*.dxf|NC|*.nc",
+       "NC"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -452,8 +478,11 @@ TEST_F(MainWindowTest, CaptionsComeFromTheLanguageFile) {
   const struct {
     const char* control;
     const char* caption;
-  } cases[] = {{"BImage", " Bild"}, {"BScale", "Scale"}, {"BProfil", "PROFILE"},
-               {"BProgram", ""},    {"LAnsicht", ""}};
+  } cases[] = {{"BImage", " Bild"},
+               {"BScale", "Scale"},
+               {"BProfil", "PROFILE"},
+               {"BProgram", ""},
+               {"LAnsicht", ""}};
   for (const auto& c : cases) {
     QWidget* control = find<QWidget>(*w, c.control);
     const QString text = qobject_cast<QLabel*>(control)

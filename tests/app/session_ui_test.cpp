@@ -17,8 +17,8 @@
 
 #include "app/fmain_ui.h"
 #include "app/pictureview_ui.h"
-#include "core/tfconvert_ui.h"
 #include "core/convert.h"
+#include "core/tfconvert_ui.h"
 #include "image/decode.h"
 
 namespace korvane {
@@ -227,10 +227,8 @@ TEST_F(SessionTest, ListCommandsKeepOrRestoreAndRebuildTheProgram) {
   const struct {
     const char* command;
     bool keep;
-  } cases[] = {{"BFindLines", false},
-               {"BFindLines", true},
-               {"BWayOptimize", false},
-               {"BWayOptimize", true}};
+  } cases[] = {
+      {"BFindLines", false}, {"BFindLines", true}, {"BWayOptimize", false}, {"BWayOptimize", true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.command) + (c.keep ? " kept" : " refused"));
     w->job() = accepted;
