@@ -86,6 +86,18 @@ TEST(PProfilUi, ProfileButtonsFillTheFieldsAndDiscardEdits) {
   EXPECT_EQ(job.active.REbene, "5");
 }
 
+TEST(PProfilUi, ButtonKActivatesProfileKWhateverTheNames) {
+  Job job = ProfileJob();
+  job.profiles[2].Profil = "1";  // profile 3 named like button 1
+  PProfil panel(job);
+  panel.show();
+  Child<QPushButton>(panel, "Profil1")->click();
+  EXPECT_EQ(job.active.number, 1);
+  EXPECT_EQ(Child<QLineEdit>(panel, "NCProfilname")->text().toStdString(), job.profiles[0].Profil);
+  EXPECT_EQ(Child<QLineEdit>(panel, "REbeneauswahl")->text().toStdString(), job.profiles[0].REbene);
+  EXPECT_TRUE(Child<QPushButton>(panel, "Profil1")->isChecked());
+}
+
 TEST(PProfilUi, FieldEditsEnableConvertOnlyWithAnAcceptedContour) {
   for (bool accepted : {false, true}) {
     Job job = ProfileJob();
