@@ -23,21 +23,21 @@ namespace korvane::bench {
 // their scrambled order, straight into the list, so that the list itself is all
 // the memory the input takes.
 inline void TracedContours(SegmentList& out, int32_t target, uint32_t seed, bool shuffleRecords) {
-  struct PathSpec {
+  struct PathShape {
     double cx, cy, r;
     uint32_t seed;
   };
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> unit(0, 1);
-  std::vector<PathSpec> specs;
+  std::vector<PathShape> shapes;
   double estimate = 0;
   while (estimate < 1.5 * target + 100) {
-    PathSpec ps{64 + unit(rng) * 3968, 64 + unit(rng) * 3968, 2 + 58 * unit(rng) * unit(rng),
-                static_cast<uint32_t>(rng())};
+    PathShape ps{64 + unit(rng) * 3968, 64 + unit(rng) * 3968, 2 + 58 * unit(rng) * unit(rng),
+                 static_cast<uint32_t>(rng())};
     estimate += ps.seed % 2 == 0 ? 8 * ps.r : 3;
-    specs.push_back(ps);
+    shapes.push_back(ps);
   }
-  std::shuffle(specs.begin(), specs.end(), rng);
+  std::shuffle(shapes.begin(), shapes.end(), rng);
 
   out.clear();
   out.reserve(target);
@@ -50,7 +50,7 @@ inline void TracedContours(SegmentList& out, int32_t target, uint32_t seed, bool
     s.y2 = y2;
     p.push_back(s);
   };
-  for (const PathSpec& ps : specs) {
+  for (const PathShape& ps : shapes) {
     if (out.count() >= target) break;
     std::mt19937 prng(ps.seed);
     p.clear();
