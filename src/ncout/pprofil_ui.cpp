@@ -99,17 +99,10 @@ PProfil::PProfil(Job& job, QWidget* parent) : QWidget(parent), job_(job) {
 }
 
 void PProfil::activateProfile(int k) {
-  filling_ = true;
   // By number, not by key: a key "1" would also match a profile named "1",
   // and the last match would win, so button 1 could show another profile.
   ActivateProfile(job_, k);
-  showActiveName();
-  const PanelValues v = PanelValuesFromActive(job_);
-  rEbene_->setText(QString::fromStdString(v.REbene));
-  zEbene_->setText(QString::fromStdString(v.ZEbene));
-  vorschubZ_->setText(QString::fromStdString(v.VorschubZ));
-  vorschubXY_->setText(QString::fromStdString(v.VorschubXY));
-  filling_ = false;
+  fillFromActive();
 }
 
 void PProfil::fillFromActive() {
