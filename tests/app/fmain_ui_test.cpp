@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -12,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QDialog>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -22,6 +22,7 @@
 
 #include "app/pictureview_ui.h"
 #include "core/tfconvert_ui.h"
+#include "editor/nceditor_ui.h"
 #include "image/decode.h"
 #include "settings/language.h"
 
@@ -507,13 +508,52 @@ TEST_F(MainWindowTest, BlackAndWhiteDialogIsRefusedWhileAContourIsAccepted) {
   }
 }
 
-TEST_F(MainWindowTest, MissingHelpFileIsReported) {
+TEST_F(MainWindowTest, HelpFileIsOpenedBesideTheProgramOrReported) {
   auto w = makeWindow();
-  w->job().language.lines = {"9203kein-solches-handbuch.html", "9204Hilfedatei fehlt"};
-  find(*w, "BHelp")->click();
-  EXPECT_TRUE(script.opened.empty());
+  const std::string dir = tmp.filePath("prog").toStdString();
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "/handbuch.html") << "<html></html>";
+  w->setProgramDir(dir);
+  const struct {
+    const char* name;
+    bool opens;
+  } cases[] = {{"handbuch.html", true}, {"kein-solches-handbuch.html", false}, {"", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    script.messages.clear();
+    script.opened.clear();
+    w->job().language.lines = {std::string("9203") + c.name, "9204Hilfedatei fehlt"};
+    find(*w, "BHelp")->click();
+    if (c.opens) {
+      ASSERT_EQ(script.opened.size(), 1u);
+      EXPECT_EQ(std::filesystem::canonical(script.opened[0]),
+                std::filesystem::canonical(dir + "/" + c.name));
+      EXPECT_TRUE(script.messages.empty());
+    } else {
+      EXPECT_TRUE(script.opened.empty());
+      ASSERT_EQ(script.messages.size(), 1u);
+      EXPECT_EQ(script.messages[0], "Hilfedatei fehlt");
+    }
+  }
+}
+
+TEST_F(MainWindowTest, AFailedNcSaveIsReportedAndKeepsTheModifiedMark) {
+  auto w = makeWindow();
+  auto* ed = w->findChild<NcEditor*>("NCEditor");
+  ASSERT_NE(ed, nullptr);
+  ed->setPlainText("G0 X1");
+  ed->setModified(true);
+  w->job().active.Suffix = "nc";
+  const std::string path = tmp.filePath("no-such-folder/teil.nc").toStdString();
+  script.files.push_back(path);
+  find(*w, "Speichern")->click();
   ASSERT_EQ(script.messages.size(), 1u);
-  EXPECT_EQ(script.messages[0], "Hilfedatei fehlt");
+  EXPECT_NE(script.messages[0].find(path), std::string::npos);
+  EXPECT_TRUE(ed->isModified());
+  // A successful save clears the mark.
+  script.files.push_back(tmp.filePath("teil").toStdString());
+  find(*w, "Speichern")->click();
+  EXPECT_FALSE(ed->isModified());
 }
 
 TEST_F(MainWindowTest, DroppingAPictureFileOpensIt) {
