@@ -123,10 +123,11 @@ class SessionTest : public ::testing::Test {
 
   // Open through the button bar, answer the black-and-white question, take
   // the threshold, and answer the acceptance question with `accept`.
-  void openAndConvert(bool accept) {
+  void openAndConvert(bool accept, const char* contourType = "EAussen") {
     script.files.push_back(picture);
     w->findChild<QWidget*>("PanelMenue")->findChild<QPushButton*>("BTLoad")->click();
     ASSERT_EQ(w->pictureFile(), picture);
+    button(contourType)->click();
     ASSERT_TRUE(w->bild()->bwWarning()->isVisible());
     script.answers = {true, accept};
     script.onAsk = [](const std::string& t) {
@@ -142,7 +143,36 @@ class SessionTest : public ::testing::Test {
   std::unique_ptr<Tfmain> w;
 };
 
-TEST_F(SessionTest, AcceptedOutlineGivesTheProgramOfTheCommandLineTool) {
+TEST_F(SessionTest, EveryContourTypeGivesTheProgramOfTheCommandLineTool) {
+  const struct {
+    const char* button;
+    const char* cli;
+    int frame;  // traced types work on the picture with a white frame
+  } cases[] = {{"EAussen", "outline", 2},
+               {"EInnen", "centreline", 2},
+               {"EAbtasten", "scan", 0},
+               {"EAbtastenn", "scan-negative", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button);
+    script.asked.clear();
+    openAndConvert(true, c.button);
+    ASSERT_TRUE(w->job().contourAccepted);
+    EXPECT_EQ(script.asked, (std::vector<std::string>{kAskBlackWhiteText, kAskAcceptText}));
+    EXPECT_EQ(w->job().working.width, 60 + c.frame);
+    EXPECT_EQ(w->job().working.height, 40 + c.frame);
+
+    const std::string out = tmp.filePath(QString::fromLatin1(c.cli) + ".nc").toStdString();
+    const std::string cmd = std::string(KORVANE_CLI) + " '" + picture + "' -o '" + out +
+                            "' --contour " + c.cli + " --config '" + configDir + "' --quiet";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    const std::vector<std::string> cli = ReadLines(out);
+    ASSERT_FALSE(cli.empty());
+    EXPECT_EQ(EditorLines(w->findChild<QPlainTextEdit*>("NCEditor")), cli);
+    EXPECT_EQ(w->findChild<QLineEdit*>("EMaxWeg")->text().toInt(), w->job().segments.count());
+  }
+}
+
+TEST_F(SessionTest, AnotherContourTypeAfterAcceptanceRestoresThePreparedPicture) {
   openAndConvert(true);
   ASSERT_EQ(script.asked.size(), 2u);
   EXPECT_EQ(script.asked[0], kAskBlackWhiteText);
@@ -156,15 +186,6 @@ TEST_F(SessionTest, AcceptedOutlineGivesTheProgramOfTheCommandLineTool) {
   EXPECT_EQ(job.working.width, 62);
   EXPECT_EQ(job.working.height, 42);
 
-  const std::string out = tmp.filePath("cli.nc").toStdString();
-  const std::string cmd = std::string(KORVANE_CLI) + " '" + picture + "' -o '" + out +
-                          "' --config '" + configDir + "' --quiet";
-  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
-  const std::vector<std::string> cli = ReadLines(out);
-  ASSERT_FALSE(cli.empty());
-  EXPECT_EQ(EditorLines(w->findChild<QPlainTextEdit*>("NCEditor")), cli);
-  EXPECT_EQ(w->findChild<QLineEdit*>("EMaxWeg")->text().toInt(), job.segments.count());
-
   // Another contour type brings back the prepared picture and the picture view.
   button("BProgram")->click();
   const Picture backup = job.backup;
@@ -174,6 +195,9 @@ TEST_F(SessionTest, AcceptedOutlineGivesTheProgramOfTheCommandLineTool) {
   EXPECT_FALSE(job.backupValid);
   EXPECT_TRUE(button("BImage")->isChecked());
   EXPECT_FALSE(button("BWayOptimize")->isEnabled());
+  // A second click changes nothing more.
+  button("EAbtasten")->click();
+  EXPECT_EQ(job.working, backup);
 }
 
 TEST_F(SessionTest, RefusingTheResultRestoresThePicture) {
