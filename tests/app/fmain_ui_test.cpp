@@ -375,6 +375,24 @@ TEST_F(MainWindowTest, ZoomStepsAndFit) {
   }
 }
 
+TEST_F(MainWindowTest, ResizingTheWindowFitsThePictureAgain) {
+  auto w = makeWindow();
+  PictureView* view = w->bild();
+  const float untouched = view->zoom();
+  w->resize(1100, 800);  // no picture yet: nothing to fit
+  QApplication::processEvents();
+  EXPECT_FLOAT_EQ(view->zoom(), untouched);
+  ASSERT_TRUE(w->openPictureFile(writePicture("big.bmp", MakePicture(640, 480, kWhite))));
+  for (const QSize size : {QSize(900, 720), QSize(1300, 900)}) {
+    view->setZoom(5.0f);
+    w->resize(size);
+    QApplication::processEvents();
+    const float a = static_cast<float>(view->width() - 56) / 640.0f;
+    const float b = static_cast<float>(view->height() - 56) / 480.0f;
+    EXPECT_FLOAT_EQ(view->zoom(), std::min(a, b)) << size.width();
+  }
+}
+
 TEST_F(MainWindowTest, PictureViewDrawsPixelsSharpOnTheDarkBlueBackground) {
   auto w = makeWindow();
   Picture pic = MakePicture(4, 2, kWhite);
