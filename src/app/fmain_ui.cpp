@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSvgRenderer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <fstream>
 
@@ -422,10 +423,17 @@ QWidget* Tfmain::buildViews() {
   bar->addWidget(lAnsicht);
   auto* viewGroup = new QButtonGroup(this);
   viewGroup->setExclusive(true);
+  // Caption under the glyph keeps the four buttons narrow enough for the
+  // smallest window.
   auto viewButton = [&](const char* name, const QString& caption, const char* icon) {
-    QPushButton* b = Button(pAnsicht_, name, caption, icon);
+    auto* b = new QToolButton(pAnsicht_);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(caption);
+    b->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(icon) + ".svg"));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setCheckable(true);
-    b->setMinimumSize(110, 54);
+    b->setAutoRaise(false);
+    b->setMinimumSize(92, 58);
     b->setIconSize(QSize(26, 26));
     viewGroup->addButton(b);
     bar->addWidget(b);
@@ -437,10 +445,10 @@ QWidget* Tfmain::buildViews() {
   bBlank_ = viewButton("BBlank", QStringLiteral("Rohteil"), "blank");
   bar->addStretch();
   bImage_->setChecked(true);
-  connect(bImage_, &QPushButton::clicked, this, &Tfmain::BImageClick);
-  connect(bProgram_, &QPushButton::clicked, this, &Tfmain::BProgramClick);
-  connect(bGrafik_, &QPushButton::clicked, this, &Tfmain::BGrafikClick);
-  connect(bBlank_, &QPushButton::clicked, this, &Tfmain::BBlankClick);
+  connect(bImage_, &QToolButton::clicked, this, &Tfmain::BImageClick);
+  connect(bProgram_, &QToolButton::clicked, this, &Tfmain::BProgramClick);
+  connect(bGrafik_, &QToolButton::clicked, this, &Tfmain::BGrafikClick);
+  connect(bBlank_, &QToolButton::clicked, this, &Tfmain::BBlankClick);
   v->addWidget(pAnsicht_);
 
   // Picture view.
@@ -605,7 +613,7 @@ void Tfmain::FormShow() {
     showStartWindow();
 }
 
-void Tfmain::showView(QWidget* panel, QPushButton* button) {
+void Tfmain::showView(QWidget* panel, QAbstractButton* button) {
   for (QWidget* p : {pImage_, pProgramm_, pGrafik_, pRohteil_}) p->setVisible(p == panel);
   button->setChecked(true);
 }

@@ -11,11 +11,13 @@
 #include "core/convert.h"
 #include "core/job.h"
 
+class QAbstractButton;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 namespace korvane {
@@ -114,7 +116,7 @@ class Tfmain : public QMainWindow {
   QWidget* buildViews();
   QWidget* buildStatusLine();
   void FormShow();
-  void showView(QWidget* panel, QPushButton* button);
+  void showView(QWidget* panel, QAbstractButton* button);
   void showStartWindow();
   void updateBwWarning();
   void applyCaptions();
@@ -164,10 +166,10 @@ class Tfmain : public QMainWindow {
   QLineEdit* eDurchmesser_ = nullptr;
   QLineEdit* imageX_ = nullptr;
   QLineEdit* imageY_ = nullptr;
-  QPushButton* bImage_ = nullptr;
-  QPushButton* bProgram_ = nullptr;
-  QPushButton* bGrafik_ = nullptr;
-  QPushButton* bBlank_ = nullptr;
+  QToolButton* bImage_ = nullptr;
+  QToolButton* bProgram_ = nullptr;
+  QToolButton* bGrafik_ = nullptr;
+  QToolButton* bBlank_ = nullptr;
   QWidget* pImage_ = nullptr;
   QWidget* pProgramm_ = nullptr;
   QWidget* pGrafik_ = nullptr;

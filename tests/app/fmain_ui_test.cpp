@@ -109,7 +109,7 @@ class MainWindowTest : public ::testing::Test {
     return path;
   }
 
-  template <class T = QPushButton>
+  template <class T = QAbstractButton>
   static T* find(QWidget& w, const char* name) {
     T* c = w.findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(c, nullptr) << name;
@@ -517,7 +517,8 @@ TEST_F(MainWindowTest, BlackAndWhiteDialogIsRefusedWhileAContourIsAccepted) {
   grey.at(0, 0) = 0xFF808080u;
   ASSERT_TRUE(w->openPictureFile(writePicture("grey.bmp", grey)));
   w->job().contourAccepted = true;
-  for (QPushButton* b : {find(*w, "BBw"), w->bild()->bwWarning()}) {
+  for (QAbstractButton* b :
+       {find(*w, "BBw"), static_cast<QAbstractButton*>(w->bild()->bwWarning())}) {
     script.messages.clear();
     b->click();  // a modal dialog here would hang the test
     ASSERT_EQ(script.messages.size(), 1u);

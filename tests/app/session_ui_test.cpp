@@ -115,8 +115,8 @@ class SessionTest : public ::testing::Test {
     qunsetenv("KORVANE_CONFIG_DIR");
   }
 
-  QPushButton* button(const char* name) {
-    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(name));
+  QAbstractButton* button(const char* name) {
+    auto* b = w->findChild<QAbstractButton*>(QString::fromLatin1(name));
     EXPECT_NE(b, nullptr) << name;
     return b;
   }
