@@ -5,13 +5,13 @@ set -euo pipefail
 build=${1:-build}
 top=$(cd "$(dirname "$0")/.." && pwd)
 sample="$top/samples/korvane-sample.bmp"
-if [ -x "$build/korvane" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  exec "$build/korvane" "$sample"
+if [ -x "$build/src/korvane" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$build/src/korvane" "$sample"
 fi
-if [ -x "$build/korvane" ]; then
+if [ -x "$build/src/korvane" ]; then
   echo "No display found (DISPLAY is not set): converting the sample with korvane-cli instead."
 fi
 out="$top/out/korvane-sample.ngc"
 mkdir -p "$top/out"
-"$build/korvane-cli" "$sample" -o "$out"
+"$build/src/korvane-cli" "$sample" -o "$out"
 echo "NC program written to $out"
