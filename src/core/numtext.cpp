@@ -1,8 +1,11 @@
 #include "core/numtext.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 namespace korvane {
@@ -127,6 +130,16 @@ void AppendScaled(std::string& s, uint64_t q, int decimals) {
   }
 }
 
+// A checked decimal text whose value lies below the normal range, correctly
+// rounded by the C library in the "C" locale.
+long double BelowNormalRange(const std::string& text) {
+  const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  if (c == static_cast<locale_t>(0)) return 0;
+  const long double v = strtold_l(text.c_str(), nullptr, c);
+  freelocale(c);
+  return v;
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -246,9 +259,10 @@ std::optional<long double> ParseNumber(std::string_view text) {
   const char* last = t.data() + t.size();
   auto res = std::from_chars(first, last, v, std::chars_format::general);
   if (res.ec == std::errc::result_out_of_range) {
-    // Too large is no number; too small is zero.
+    // Too large is no number. Too small is the nearest subnormal (0 below
+    // them), which from_chars reports as out of range without giving it.
     if (seenNonZero && lead + exponent > 0) return std::nullopt;
-    v = 0;
+    v = BelowNormalRange(std::string(first, last));
   } else if (res.ec != std::errc() || res.ptr != last) {
     return std::nullopt;
   }

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -174,11 +175,17 @@ TEST(FormatFixed, AgreesWithTheDigitTextReference) {
 }
 
 TEST(ParseNumber, AcceptsDecimalTexts) {
+  // Below the normal range a text still reads as the nearest subnormal.
+  constexpr long double kTiny = std::numeric_limits<long double>::denorm_min();
   const std::pair<const char*, long double> cases[] = {
-      {"1.5", 1.5L},   {" \t-2 \t", -2.0L}, {"+3", 3.0L},
-      {".5", 0.5L},    {"5.", 5.0L},        {"1e3", 1000.0L},
-      {"1E-2", 0.01L}, {"0.1", 0.1L},       {"-0.25e+1", -2.5L},
-      {"007", 7.0L},   {"1e-5000", 0.0L},   {"123456789012345678901", 123456789012345678901.0L},
+      {"1.5", 1.5L},         {" \t-2 \t", -2.0L},
+      {"+3", 3.0L},          {".5", 0.5L},
+      {"5.", 5.0L},          {"1e3", 1000.0L},
+      {"1E-2", 0.01L},       {"0.1", 0.1L},
+      {"-0.25e+1", -2.5L},   {"007", 7.0L},
+      {"1e-5000", 0.0L},     {"123456789012345678901", 123456789012345678901.0L},
+      {"1e-4940", 1e-4940L}, {"-4e-4951", -kTiny},
+      {"2e-4951", kTiny},
   };
   for (const auto& [text, value] : cases) {
     const auto v = ParseNumber(text);
