@@ -67,7 +67,11 @@ void ApplyCentreOffsets(Job& job) {
 
 bool ReapplyPlacement(Job& job, Placement down, int32_t w, int32_t h) {
   if (down == Placement::kNone) return false;
-  OffsetTexts t = OffsetTextsFor(PlacementStart(down, w, h, job.scale));
+  // The button sets the dialog's start fields, which hold only their range.
+  MachinePoint start = PlacementStart(down, w, h, job.scale);
+  start.x = Clamp(start.x, PositionDialogModel::kMin, PositionDialogModel::kMax);
+  start.y = Clamp(start.y, PositionDialogModel::kMin, PositionDialogModel::kMax);
+  OffsetTexts t = OffsetTextsFor(start);
   job.xOffsetText = std::move(t.x);
   job.yOffsetText = std::move(t.y);
   return true;

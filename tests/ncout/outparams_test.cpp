@@ -249,6 +249,11 @@ TEST(Scale, AfterTheDialogClosed) {
        ParameterRerun::None, "0.0", "50.0", std::nullopt, 1.0L},
       {"no placement down", ContourType::Outline, true, 0.5L, Placement::kNone,
        ParameterRerun::RebuildProgram, "1.0", "2.0", std::nullopt, 1.0L},
+      // A typed height of 6,000,000 mm: the width of 12,000,000 mm puts the
+      // start beyond what the start field holds.
+      {"start beyond the field's range", ContourType::Outline, true, 60000.0L,
+       Placement::kBottomRight, ParameterRerun::RebuildProgram, "-9999999.0", "6000000.0",
+       std::nullopt, 1.0L},
       {"surface scan", ContourType::Scan, false, 0.5L, Placement::kTopLeft,
        ParameterRerun::RescanSurface, "0.0", "0.0", "6.0", 6.0L},
       {"negative scan, fine scale", ContourType::ScanNegative, true, 100.0L, Placement::kNone,
