@@ -174,7 +174,12 @@ bool ParseDib(const uint8_t* data, size_t size, size_t pos, size_t fileBits, boo
     case kBiBitfields:
     case kBiAlphaBitfields:
       if (d.bpp != 16 && d.bpp != 32) return false;
-      // Bitmaps of fewer than 32 bits per pixel are opaque.
+      // Bitmaps of fewer than 32 bits per pixel are opaque. A 32-bit one keeps
+      // the alpha it stores: without an alpha mask that is the top byte,
+      // unless the colours use it.
+      if (d.bpp == 32 && d.masks[3] == 0 &&
+          ((d.masks[0] | d.masks[1] | d.masks[2]) & 0xFF000000u) == 0)
+        d.masks[3] = 0xFF000000u;
       d.useAlphaMask = d.bpp == 32 && d.masks[3] != 0;
       if (d.bpp == 16)
         for (uint32_t& m : d.masks) m &= 0xFFFF;

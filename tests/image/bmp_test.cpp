@@ -115,6 +115,8 @@ TEST_P(DirectBitmaps, DecodeThroughTheirMasks) {
     m[0] = 0x7C00, m[1] = 0x03E0, m[2] = 0x1F, m[3] = 0;
   } else if (c.compression == 0) {
     m[0] = 0xFF0000, m[1] = 0xFF00, m[2] = 0xFF, m[3] = c.bpp == 32 ? 0xFF000000 : 0;
+  } else if (c.bpp == 32 && m[3] == 0 && ((m[0] | m[1] | m[2]) & 0xFF000000u) == 0) {
+    m[3] = 0xFF000000;  // no alpha mask: the stored top byte is the alpha
   }
   std::vector<uint32_t> raw(kW * kH);
   Picture expected;
@@ -179,13 +181,20 @@ INSTANTIATE_TEST_SUITE_P(
                    true,
                    {0x0000FF00, 0x00FF0000, 0xFF000000, 0xFF},
                    true},
-        DirectCase{"bpp32_bitfields_without_alpha",
+        DirectCase{"bpp32_bitfields_without_alpha_mask_keeps_top_byte",
                    32,
                    40,
                    3,
                    false,
                    {0x00FF0000, 0x0000FF00, 0xFF, 0},
-                   false},
+                   true},
+        DirectCase{"bpp32_bitfields_bgr_without_alpha_mask_keeps_top_byte",
+                   32,
+                   108,
+                   3,
+                   false,
+                   {0xFF, 0x0000FF00, 0x00FF0000, 0},
+                   true},
         DirectCase{"bpp32_alphabitfields",
                    32,
                    40,
