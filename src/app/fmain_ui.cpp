@@ -163,6 +163,8 @@ void Verlaufstatus::report(const std::string& text, int percent) {
   if (w_.progressHook_) w_.progressHook_(text, percent);
 }
 
+bool Verlaufstatus::showsPicture() const { return w_.fconvert_ && w_.fconvert_->isVisible(); }
+
 // What the conversion run needs from the windows.
 class Tfmain::Host : public ConvertHost {
  public:

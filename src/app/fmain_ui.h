@@ -39,6 +39,7 @@ class Verlaufstatus : public ProgressSink {
  public:
   explicit Verlaufstatus(Tfmain& w) : w_(w) {}
   void report(const std::string& text, int percent) override;
+  bool showsPicture() const override;
 
  private:
   Tfmain& w_;

@@ -173,7 +173,8 @@ void ScanInline(TraceMap& m, Job& job, ProgressSink& progress, UserDialogs& ui) 
 void ScanInline(Picture& result, Job& job, ProgressSink& progress, UserDialogs& ui) {
   TraceMap map;
   LoadTraceMap(result, map);
-  ScanInline(map, job, progress, ui);
+  MarkedPreviewSink preview(progress, map, result);
+  ScanInline(map, job, preview, ui);
   StoreTraceMap(map, result);
 }
 

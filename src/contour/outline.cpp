@@ -342,7 +342,8 @@ void ScanOutLine(TraceMap& result, Job& job, ProgressSink& progress) {
 void ScanOutLine(Picture& result, Job& job, ProgressSink& progress) {
   TraceMap map;
   LoadTraceMap(result, map);
-  ScanOutLine(map, job, progress);
+  MarkedPreviewSink preview(progress, map, result);
+  ScanOutLine(map, job, preview);
   StoreTraceMap(map, result);
 }
 

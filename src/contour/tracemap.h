@@ -5,8 +5,10 @@
 // and the passes over it stream through a quarter of the bytes.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "core/interaction.h"
 #include "image/decode.h"
 #include "image/picture.h"
 
@@ -75,6 +77,28 @@ class FramedTraceMapSink : public RowSink {
 
  private:
   TraceMap& map_;
+};
+
+// Forwards progress; when the sink shows the picture, the marks made so far
+// in the compact map are stored into it before each repaint of the preview
+// (every multiple of 10 %), so the user watches the marks appear.
+class MarkedPreviewSink : public ProgressSink {
+ public:
+  MarkedPreviewSink(ProgressSink& inner, const TraceMap& map, Picture& picture)
+      : inner_(inner), map_(map), picture_(picture) {}
+  void report(const std::string& text, int percent) override {
+    if (percent % 10 == 0 && percent != lastPercent_ && inner_.showsPicture())
+      StoreTraceMap(map_, picture_);
+    lastPercent_ = percent;
+    inner_.report(text, percent);
+  }
+  bool showsPicture() const override { return inner_.showsPicture(); }
+
+ private:
+  ProgressSink& inner_;
+  const TraceMap& map_;
+  Picture& picture_;
+  int lastPercent_ = -1;
 };
 
 }  // namespace korvane

@@ -23,6 +23,10 @@ class ProgressSink {
   // Status text and percentage 0..100. The desktop implementation also
   // processes pending window events here, which is how a cancel click arrives.
   virtual void report(const std::string& text, int percent) = 0;
+  // True while a view shows the picture being worked on (the conversion
+  // dialog's preview): methods that work on a compact copy then bring their
+  // marks into the picture before the view repaints.
+  virtual bool showsPicture() const { return false; }
 };
 
 // Implementations that do nothing / always answer the same, for batch use.

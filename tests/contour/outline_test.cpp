@@ -613,3 +613,38 @@ TEST(OutlineTest, ListGrowsPastTheClassicBankSize) {
 
 }  // namespace
 }  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// The conversion dialog's preview: while a view shows the picture, the marks
+// made so far appear in it at each repaint; otherwise the picture is left
+// alone until the method ends.
+TEST(OutlineTest, PreviewSeesTheMarksWhileTheMethodRuns) {
+  struct Watcher : ProgressSink {
+    bool shows;
+    const Picture* picture = nullptr;
+    bool sawGreenBeforeTheEnd = false;
+    explicit Watcher(bool s) : shows(s) {}
+    void report(const std::string& text, int percent) override {
+      if (text != kOutlineTraceText || percent != 50) return;
+      for (uint32_t p : picture->px) sawGreenBeforeTheEnd |= (p == kDarkGreen);
+    }
+    bool showsPicture() const override { return shows; }
+  };
+  for (bool shows : {true, false}) {
+    Picture pic;
+    pic.resize(40, 40, kWhite);
+    for (int y = 3; y < 10; ++y)
+      for (int x = 3; x < 37; ++x) pic.at(x, y) = kBlack;
+    Job job;
+    Watcher w(shows);
+    w.picture = &pic;
+    ScanOutLine(pic, job, w);
+    EXPECT_EQ(w.sawGreenBeforeTheEnd, shows);
+    EXPECT_GT(job.segments.count(), 0);
+  }
+}
+
+}  // namespace
+}  // namespace korvane
