@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "contour/segs.h"
+
 namespace korvane {
 namespace {
 
@@ -42,20 +44,8 @@ Picture Blank(int32_t w, int32_t h) {
   return p;
 }
 
-struct Seg {
-  long double x1, y1, x2, y2;
-  bool operator==(const Seg&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Seg& s) {
-  return os << "(" << static_cast<double>(s.x1) << "," << static_cast<double>(s.y1) << ")->("
-            << static_cast<double>(s.x2) << "," << static_cast<double>(s.y2) << ")";
-}
-std::vector<Seg> Segs(const SegmentList& list) {
-  std::vector<Seg> out;
-  for (int32_t i = 0; i < list.count(); ++i)
-    out.push_back({list[i].x1, list[i].y1, list[i].x2, list[i].y2});
-  return out;
-}
+using testing::Seg;
+using testing::Segs;
 
 struct Messages : UserDialogs {
   std::vector<std::string> shown;

@@ -11,6 +11,8 @@
 
 #include "contour/tracemap.h"
 
+#include "contour/segs.h"
+
 namespace korvane {
 namespace {
 
@@ -180,23 +182,8 @@ class RecordingProgress : public ProgressSink {
   int cancelAt_;
 };
 
-struct Seg {
-  long double x1, y1, x2, y2;
-  bool operator==(const Seg&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Seg& s) {
-  return os << "(" << static_cast<double>(s.x1) << "," << static_cast<double>(s.y1) << ")->("
-            << static_cast<double>(s.x2) << "," << static_cast<double>(s.y2) << ")";
-}
-
-std::vector<Seg> Segs(const SegmentList& list) {
-  std::vector<Seg> out;
-  for (int32_t i = 0; i < list.count(); ++i) {
-    EXPECT_FALSE(list[i].done);
-    out.push_back({list[i].x1, list[i].y1, list[i].x2, list[i].y2});
-  }
-  return out;
-}
+using testing::Seg;
+using testing::Segs;
 
 std::vector<Seg> UndoSegs(const SegmentList& list) {
   std::vector<Seg> out;

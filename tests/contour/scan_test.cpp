@@ -10,6 +10,8 @@
 
 #include "contour/tooldiameter.h"
 
+#include "contour/segs.h"
+
 namespace korvane {
 namespace {
 
@@ -29,24 +31,9 @@ Picture Filled(int32_t w, int32_t h, uint32_t c) {
   return p;
 }
 
-struct Seg {
-  long double x1, y1, x2, y2;
-  bool operator==(const Seg&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Seg& s) {
-  return os << "(" << static_cast<double>(s.x1) << "," << static_cast<double>(s.y1) << ")->("
-            << static_cast<double>(s.x2) << "," << static_cast<double>(s.y2) << ")";
-}
+using testing::Seg;
 
-std::vector<Seg> Segs(const Job& job) {
-  std::vector<Seg> out;
-  for (int32_t i = 0; i < job.segments.count(); ++i) {
-    const Segment& s = job.segments[i];
-    EXPECT_FALSE(s.done);
-    out.push_back({s.x1, s.y1, s.x2, s.y2});
-  }
-  return out;
-}
+std::vector<Seg> Segs(const Job& job) { return testing::Segs(job.segments); }
 
 struct Recorder : ProgressSink {
   std::vector<std::pair<std::string, int>> calls;
