@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -170,6 +171,32 @@ TEST_F(SessionTest, EveryContourTypeGivesTheProgramOfTheCommandLineTool) {
     EXPECT_EQ(EditorLines(w->findChild<QPlainTextEdit*>("NCEditor")), cli);
     EXPECT_EQ(w->findChild<QLineEdit*>("EMaxWeg")->text().toInt(), w->job().segments.count());
   }
+}
+
+// A new tool diameter while a surface scan is accepted scans again from the
+// untouched picture with the new line spacing, silently, without a view change.
+TEST_F(SessionTest, DiameterChangeRescansTheSurfaceSilently) {
+  openAndConvert(true, "EAbtasten");
+  ASSERT_TRUE(w->job().contourAccepted);
+  button("BProgram")->click();
+  script.asked.clear();
+  QTimer::singleShot(50, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    modal->findChild<QDoubleSpinBox*>(QStringLiteral("EDurchmesser"))->setValue(2.5);
+    modal->findChild<QPushButton*>(QStringLiteral("BStore"))->click();
+  });
+  button("BDurchmesser")->click();
+
+  EXPECT_TRUE(script.asked.empty());
+  EXPECT_TRUE(w->job().contourAccepted);
+  EXPECT_EQ(w->job().lineSpacing, 2.5L);
+  EXPECT_TRUE(button("BProgram")->isChecked());
+  const std::string out = tmp.filePath("scan-d.nc").toStdString();
+  const std::string cmd = std::string(KORVANE_CLI) + " '" + picture + "' -o '" + out +
+                          "' --contour scan --diameter 2.5 --config '" + configDir + "' --quiet";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  EXPECT_EQ(EditorLines(w->findChild<QPlainTextEdit*>("NCEditor")), ReadLines(out));
 }
 
 TEST_F(SessionTest, AnotherContourTypeAfterAcceptanceRestoresThePreparedPicture) {
