@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/fmain_ui.h"
@@ -326,34 +328,43 @@ TEST_F(SessionTest, ConvertWhileAcceptedOnlyRebuildsTheProgram) {
 }
 
 TEST_F(SessionTest, CancellingDuringTheRunRestoresThePictureWithoutAsking) {
-  script.files.push_back(picture);
-  w->findChild<QWidget*>("PanelMenue")->findChild<QPushButton*>("BTLoad")->click();
-  // Threshold beforehand, through the dialog, so the convert command asks nothing.
-  AcceptBlackWhiteDialogSoon();
-  button("BBw")->click();
-  ASSERT_FALSE(w->bild()->bwWarning()->isVisible());
-  const Picture before = w->job().working;
+  // The cancel button, and Escape on the dialog, which must not close it while
+  // the method still works but ask the same question.
+  const std::function<void(QWidget*)> ways[] = {
+      [](QWidget* dlg) { dlg->findChild<QPushButton*>("BAbbruch")->click(); },
+      [](QWidget* dlg) { QTest::keyClick(dlg, Qt::Key_Escape); },
+  };
+  for (const auto& cancel : ways) {
+    script.files.push_back(picture);
+    w->findChild<QWidget*>("PanelMenue")->findChild<QPushButton*>("BTLoad")->click();
+    // Threshold beforehand, through the dialog, so the convert command asks nothing.
+    AcceptBlackWhiteDialogSoon();
+    button("BBw")->click();
+    ASSERT_FALSE(w->bild()->bwWarning()->isVisible());
+    const Picture before = w->job().working;
 
-  // The first progress report of the run presses the cancel button, as a
-  // click arriving through the report's event processing would.
-  bool pressed = false;
-  w->setProgressHook([&](const std::string&, int) {
-    if (!pressed && w->convertDialog()->running()) {
-      pressed = true;
-      w->convertDialog()->findChild<QPushButton*>("BAbbruch")->click();
-    }
-  });
-  script.asked.clear();
-  script.answers = {true};  // "Vorgang abbrechen?"
-  button("BConvert")->click();
-  ASSERT_TRUE(pressed);
-  ASSERT_EQ(script.asked.size(), 1u);
-  EXPECT_EQ(script.asked[0], kAskCancelText);
-  EXPECT_FALSE(w->job().contourAccepted);
-  EXPECT_EQ(w->job().working, before);
-  EXPECT_EQ(w->findChild<QLabel*>("LMeldung")->text().toStdString(), kCancelledText);
-  EXPECT_EQ(w->findChild<QProgressBar*>("VerlaufBar")->value(), 0);
-  EXPECT_FALSE(w->convertDialog()->isVisible());
+    // The first progress report of the run cancels, as a click or key arriving
+    // through the report's event processing would.
+    bool pressed = false;
+    w->setProgressHook([&](const std::string&, int) {
+      if (!pressed && w->convertDialog()->running()) {
+        pressed = true;
+        cancel(w->convertDialog());
+      }
+    });
+    script.asked.clear();
+    script.answers = {true};  // "Vorgang abbrechen?"
+    button("BConvert")->click();
+    w->setProgressHook(nullptr);
+    ASSERT_TRUE(pressed);
+    ASSERT_EQ(script.asked.size(), 1u);
+    EXPECT_EQ(script.asked[0], kAskCancelText);
+    EXPECT_FALSE(w->job().contourAccepted);
+    EXPECT_EQ(w->job().working, before);
+    EXPECT_EQ(w->findChild<QLabel*>("LMeldung")->text().toStdString(), kCancelledText);
+    EXPECT_EQ(w->findChild<QProgressBar*>("VerlaufBar")->value(), 0);
+    EXPECT_FALSE(w->convertDialog()->isVisible());
+  }
 }
 
 }  // namespace
