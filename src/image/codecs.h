@@ -16,5 +16,8 @@ bool DecodeBmp(const uint8_t* data, size_t size, RowSink& sink, std::string& err
 bool DecodeIco(const uint8_t* data, size_t size, RowSink& sink, std::string& error);
 bool DecodeJpeg(const uint8_t* data, size_t size, RowSink& sink, std::string& error);
 bool DecodePng(const uint8_t* data, size_t size, RowSink& sink, std::string& error);
+// Windows metafiles, drawn at their natural size (96 pixels per inch).
+bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& error);
+bool DecodeEmf(const uint8_t* data, size_t size, RowSink& sink, std::string& error);
 
 }  // namespace korvane::codec

@@ -79,6 +79,17 @@ bool DecodePictureMemory(const uint8_t* data, size_t size, const std::string& pa
     return codec::DecodePng(data, size, sink, error);
   if (size >= 4 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0)
     return codec::DecodeIco(data, size, sink, error);
+  // WMF: the placeable header's key, or a bare header (type 1 memory or 2
+  // disk, 9 words long, version 1 or 3).
+  if (size >= 4 && data[0] == 0xD7 && data[1] == 0xCD && data[2] == 0xC6 && data[3] == 0x9A)
+    return codec::DecodeWmf(data, size, sink, error);
+  if (size >= 6 && (data[0] == 1 || data[0] == 2) && data[1] == 0 && data[2] == 9 &&
+      data[3] == 0 && data[4] == 0 && (data[5] == 1 || data[5] == 3))
+    return codec::DecodeWmf(data, size, sink, error);
+  // EMF: a header record (type 1) with the signature " EMF" at offset 40.
+  static const uint8_t kEmfType[4] = {1, 0, 0, 0};
+  if (size >= 44 && std::memcmp(data, kEmfType, 4) == 0 && std::memcmp(data + 40, " EMF", 4) == 0)
+    return codec::DecodeEmf(data, size, sink, error);
   // Nothing recognisable: the extension names the format the file claims to be.
   const std::string ext = Extension(path);
   const std::string lower = Lower(ext);
@@ -90,6 +101,8 @@ bool DecodePictureMemory(const uint8_t* data, size_t size, const std::string& pa
     error = kPngInvalidText;
   } else if (lower == "ico" || lower == "cur") {
     error = kIconInvalidText;
+  } else if (lower == "wmf" || lower == "emf") {
+    error = kMetafileInvalidText;
   } else {
     error = UnknownExtensionText(ext);
   }

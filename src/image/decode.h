@@ -29,6 +29,7 @@ constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
 extern const char* const kBitmapInvalidText;              // "Bitmap ist ungültig"
 extern const char* const kIconInvalidText;                // "Ungültiges Symbol"
 extern const char* const kPngInvalidText;                 // "PNG-Datei ist ungültig"
+extern const char* const kMetafileInvalidText;            // "Metadatei ist ungültig"
 std::string CannotOpenFileText(const std::string& path);  // "Datei %s kann nicht geöffnet werden"
 std::string CannotCreateFileText(const std::string& path);  // "Datei %s kann nicht erstellt werden"
 std::string UnknownExtensionText(

@@ -41,7 +41,8 @@ std::vector<PictureFileFilter> PictureFileFilters() {
     const char* extension;
   } kTypes[] = {
       {"JPEG-Grafikdatei", "jpg"}, {"JPEG-Grafikdatei", "jpeg"}, {"Bitmaps", "bmp"},
-      {"PNG-Grafikdatei", "png"},  {"Symbole", "ico"},
+      {"PNG-Grafikdatei", "png"},  {"Symbole", "ico"},           {"Erweiterte Metadateien", "emf"},
+      {"Metadateien", "wmf"},
   };
   std::vector<PictureFileFilter> out(1);
   out[0].text = "Alle (";

@@ -97,12 +97,13 @@ TEST(PictureFileFilters, AllFirstThenOneEntryPerExtension) {
   const std::vector<PictureFileFilter> f = PictureFileFilters();
   std::vector<std::string> texts;
   for (const auto& e : f) texts.push_back(e.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"Alle (*.jpg;*.jpeg;*.bmp;*.png;*.ico)",
-                                             "JPEG-Grafikdatei (*.jpg)",
-                                             "JPEG-Grafikdatei (*.jpeg)", "Bitmaps (*.bmp)",
-                                             "PNG-Grafikdatei (*.png)", "Symbole (*.ico)"}));
-  EXPECT_EQ(f[0].patterns,
-            (std::vector<std::string>{"*.jpg", "*.jpeg", "*.bmp", "*.png", "*.ico"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "Alle (*.jpg;*.jpeg;*.bmp;*.png;*.ico;*.emf;*.wmf)",
+                       "JPEG-Grafikdatei (*.jpg)", "JPEG-Grafikdatei (*.jpeg)", "Bitmaps (*.bmp)",
+                       "PNG-Grafikdatei (*.png)", "Symbole (*.ico)",
+                       "Erweiterte Metadateien (*.emf)", "Metadateien (*.wmf)"}));
+  EXPECT_EQ(f[0].patterns, (std::vector<std::string>{"*.jpg", "*.jpeg", "*.bmp", "*.png", "*.ico",
+                                                     "*.emf", "*.wmf"}));
   EXPECT_EQ(f[3].patterns, (std::vector<std::string>{"*.bmp"}));
   EXPECT_EQ(FileExtension("/a.b/bild.JPG"), "JPG");
   EXPECT_EQ(FileExtension("/a.b/bild"), "");
