@@ -9,7 +9,7 @@ namespace korvane {
 
 const char* const kCliUsage =
     "Usage: korvane-cli PICTURE -o PROGRAM [options]\n"
-    "Converts a picture (BMP, JPEG, PNG) into an NC program.\n"
+    "Converts a picture (BMP, JPEG, PNG, ICO, WMF, EMF) into an NC program.\n"
     "\n"
     "  -o, --output PROGRAM     NC program to write (required)\n"
     "  --contour TYPE           outline (default), centreline, scan, scan-negative\n"
