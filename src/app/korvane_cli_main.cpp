@@ -62,15 +62,6 @@ class TerminalProgress : public ProgressSink {
   int percent_ = -1;
 };
 
-// Batch answers: every question is answered Yes; messages go to stderr.
-class BatchDialogs : public UserDialogs {
- public:
-  bool ask(const std::string&) override { return true; }
-  bool confirm(const std::string&) override { return true; }
-  void message(const std::string& text) override { messages.push_back(text); }
-  std::vector<std::string> messages;
-};
-
 class CliHost : public ConvertHost {
  public:
   CliHost(Job& job, int threshold, bool quiet, UserDialogs& ui, ProgressSink& progress)
@@ -177,7 +168,7 @@ int main(int argc, char** argv) {
   auto started = std::chrono::steady_clock::now();
 
   Job job;
-  BatchDialogs ui;
+  FixedAnswers ui(true);  // every question answered Yes; messages go to stderr
   TerminalProgress progress(!opt.quiet && ::isatty(2));
 
   // Settings and profile. Messages of the settings store (a missing
@@ -189,7 +180,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   {
-    BatchDialogs quietUi;
+    FixedAnswers quietUi;
     StartSettings(job, configDir, ExecutableDir(), quietUi);
   }
   if (!opt.profile.empty() && !ActivateProfile(job, opt.profile)) {

@@ -3,6 +3,7 @@
 // through these small interfaces. The desktop program implements them with Qt,
 // korvane-cli with the terminal, tests with scripted answers.
 #include <string>
+#include <vector>
 
 namespace korvane {
 
@@ -29,21 +30,30 @@ class ProgressSink {
   virtual bool showsPicture() const { return false; }
 };
 
-// Implementations that do nothing / always answer the same, for batch use.
+// An implementation that does nothing, for batch use.
 class NullProgress : public ProgressSink {
  public:
   void report(const std::string&, int) override {}
 };
 
+// Answers every question the same way and keeps what was asked and shown:
+// korvane-cli's batch answers, and the scripted user of the tests.
 class FixedAnswers : public UserDialogs {
  public:
-  explicit FixedAnswers(bool answer) : answer_(answer) {}
-  bool ask(const std::string&) override { return answer_; }
-  bool confirm(const std::string&) override { return answer_; }
-  void message(const std::string&) override {}
+  explicit FixedAnswers(bool answerAll = true) : answer(answerAll) {}
+  bool ask(const std::string& text) override {
+    asked.push_back(text);
+    return answer;
+  }
+  bool confirm(const std::string& text) override {
+    asked.push_back(text);
+    return answer;
+  }
+  void message(const std::string& text) override { messages.push_back(text); }
 
- private:
-  bool answer_;
+  bool answer;
+  std::vector<std::string> asked;
+  std::vector<std::string> messages;
 };
 
 }  // namespace korvane

@@ -47,13 +47,6 @@ Picture Blank(int32_t w, int32_t h) {
 using testing::Seg;
 using testing::Segs;
 
-struct Messages : UserDialogs {
-  std::vector<std::string> shown;
-  bool ask(const std::string&) override { return true; }
-  bool confirm(const std::string&) override { return true; }
-  void message(const std::string& text) override { shown.push_back(text); }
-};
-
 struct Recorder : ProgressSink {
   std::vector<std::pair<std::string, int>> calls;
   Job* cancelJob = nullptr;
@@ -273,10 +266,10 @@ struct Outcome {
 
 Outcome RunFast(Picture img) {
   Job job;
-  Messages ui;
+  FixedAnswers ui;
   Recorder rec;
   ScanInline(img, job, rec, ui);
-  return {Segs(job.segments), std::move(img), ui.shown, rec.calls};
+  return {Segs(job.segments), std::move(img), ui.messages, rec.calls};
 }
 
 // ---------------------------------------------------------------------------
@@ -468,7 +461,7 @@ TEST(CentreLine, CancelInEachPass) {
     SCOPED_TRACE(c.name);
     Picture img = p;
     Job job;
-    Messages ui;
+    FixedAnswers ui;
     Recorder rec;
     rec.cancelJob = &job;
     rec.cancelAt = c.cancelAt;
@@ -525,13 +518,13 @@ TEST(CentreLine, MatchesReferenceOnRandomDrawings) {
     SCOPED_TRACE(iter);
     Picture a = pic, b = pic;
     Job ja, jb;
-    Messages ua, ub;
+    FixedAnswers ua, ub;
     Recorder ra, rb;
     ScanInline(a, ja, ra, ua);
     const ref::Undo undo = ref::ScanInline(b, jb, rb, ub);
     ASSERT_EQ(Segs(ja.segments), Segs(jb.segments));
     ASSERT_EQ(a, b);
-    ASSERT_EQ(ua.shown, ub.shown);
+    ASSERT_EQ(ua.messages, ub.messages);
     ASSERT_EQ(ra.calls, rb.calls);
     // The undo bank holds the list as it was before the last start.
     ASSERT_EQ(ja.segments.savedCount(), undo.saved);

@@ -259,17 +259,6 @@ TEST(MergeLines, MatchesTheLiteralPassOnRandomLists) {
   EXPECT_GT(merged, 300);
 }
 
-struct RecordingDialogs : UserDialogs {
-  bool answer = true;
-  std::vector<std::string> asked;
-  bool ask(const std::string& t) override {
-    asked.push_back(t);
-    return answer;
-  }
-  bool confirm(const std::string&) override { return answer; }
-  void message(const std::string&) override {}
-};
-
 TEST(FindLines, AsksWithCountsAndRestoresTheExactListOnNo) {
   for (bool answer : {true, false}) {
     SCOPED_TRACE(answer ? "Yes" : "No");
@@ -277,7 +266,7 @@ TEST(FindLines, AsksWithCountsAndRestoresTheExactListOnNo) {
     job.segments = MakeList(Concat(Row(6), kFar));
     job.segments[2].done = true;
     const std::vector<Seg> before = Records(job.segments);
-    RecordingDialogs ui;
+    FixedAnswers ui;
     ui.answer = answer;
     NullProgress progress;
     int builds = 0;
@@ -302,7 +291,7 @@ TEST(FindLines, AsksWithCountsAndRestoresTheExactListOnNo) {
 TEST(FindLines, NothingMergedEndsSilently) {
   Job job;
   job.segments = MakeList(Concat(kFar, {{400, 0, 401, 0}, {500, 0, 501, 0}, {600, 0, 601, 0}}));
-  RecordingDialogs ui;
+  FixedAnswers ui;
   NullProgress progress;
   int builds = 0;
   const LineFollowResult r = FindLines(job, ui, progress, [&] { ++builds; });

@@ -47,17 +47,6 @@ void ExpectRecords(const SegmentList& list, const std::vector<Seg>& want) {
   }
 }
 
-struct RecordingDialogs : UserDialogs {
-  bool answer = true;
-  std::vector<std::string> asked;
-  bool ask(const std::string& t) override {
-    asked.push_back(t);
-    return answer;
-  }
-  bool confirm(const std::string&) override { return answer; }
-  void message(const std::string&) override {}
-};
-
 struct RecordingProgress : ProgressSink {
   std::vector<std::pair<std::string, int>> reports;
   void report(const std::string& t, int p) override { reports.emplace_back(t, p); }
@@ -88,7 +77,7 @@ TEST(WayOptimizer, ShortensPSQToPQSAndRestoresExactlyOnNo) {
     SCOPED_TRACE(answer ? "Yes" : "No");
     Job job;
     job.segments = MakeList(kPSQ);
-    RecordingDialogs ui;
+    FixedAnswers ui;
     ui.answer = answer;
     NullProgress progress;
     int builds = 0;
@@ -109,7 +98,7 @@ TEST(WayOptimizer, ShortensPSQToPQSAndRestoresExactlyOnNo) {
 TEST(WayOptimizer, SilentKeepsTheNewOrderWithoutAsking) {
   Job job;
   job.segments = MakeList(kPSQ);
-  RecordingDialogs ui;
+  FixedAnswers ui;
   NullProgress progress;
   int builds = 0;
   const WayOptimizeResult r = WayOptimizer(job, true, true, ui, progress, [&] { ++builds; });
@@ -123,7 +112,7 @@ TEST(WayOptimizer, LongerTotalIsStillOffered) {
   // The nearest start D leads far away, the way back is long: 1039 -> 2027.
   Job job;
   job.segments = MakeList({{-1, 0, 0, 0}, {2, 0, 10, 0}, {10, 0, 20, 0}, {1, 0, 1000, 0}});
-  RecordingDialogs ui;
+  FixedAnswers ui;
   ui.answer = false;
   NullProgress progress;
   const WayOptimizeResult r = WayOptimizer(job, false, false, ui, progress);
@@ -146,7 +135,7 @@ TEST(WayOptimizer, ReversesOnlyWhenAllowed) {
     SCOPED_TRACE(c.allowSwap);
     Job job;
     job.segments = MakeList(in);
-    RecordingDialogs ui;
+    FixedAnswers ui;
     NullProgress progress;
     WayOptimizer(job, c.allowSwap, false, ui, progress);
     ExpectRecords(job.segments, c.want);
@@ -170,7 +159,7 @@ TEST(WayOptimizer, UnchangedTotalLeavesTheListAndSaysSo) {
     SCOPED_TRACE(c.name);
     Job job;
     job.segments = MakeList(c.in);
-    RecordingDialogs ui;
+    FixedAnswers ui;
     RecordingProgress progress;
     int builds = 0;
     const WayOptimizeResult r = WayOptimizer(job, true, false, ui, progress, [&] { ++builds; });

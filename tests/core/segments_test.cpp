@@ -50,16 +50,9 @@ TEST(SegmentList, GrowsPastOneBank) {
   EXPECT_EQ(list.count(), SegmentList::kBankSize + 10);
 }
 
-struct RecordingDialogs : UserDialogs {
-  std::vector<std::string> messages;
-  bool ask(const std::string&) override { return true; }
-  bool confirm(const std::string&) override { return true; }
-  void message(const std::string& t) override { messages.push_back(t); }
-};
-
 TEST(PictureLock, RefusesOnlyWhileAContourIsAccepted) {
   Job job;
-  RecordingDialogs ui;
+  FixedAnswers ui;
   EXPECT_FALSE(Msg_Isconvert(job, ui));
   EXPECT_TRUE(ui.messages.empty());
   job.contourAccepted = true;

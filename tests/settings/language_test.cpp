@@ -15,14 +15,6 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-class RecordingDialogs : public UserDialogs {
- public:
-  bool ask(const std::string&) override { return true; }
-  bool confirm(const std::string&) override { return true; }
-  void message(const std::string& text) override { messages.push_back(text); }
-  std::vector<std::string> messages;
-};
-
 TEST(LangText, Lookup) {
   struct Case {
     const char* what;
@@ -66,7 +58,7 @@ TEST(LangText, LineEnds) {
 
 TEST(LangMessage, AppendsExtraText) {
   LanguageTexts texts{{"9204Hilfedatei nicht gefunden"}};
-  RecordingDialogs ui;
+  FixedAnswers ui;
   LangMessage(texts, ui, 9204, "/opt/k/hilfe.html");
   LangMessage(texts, ui, 9204);
   LangMessage(texts, ui, 9999, "x");
@@ -102,7 +94,7 @@ TEST(LoadLanguage, BesideExecutableBeforeDataFolder) {
     if (!name.empty() && c.inExe) WriteBytes(exe.file(name), "1002exe\n");
     if (!name.empty() && c.inData) WriteBytes(data.file(name), "1002data\n");
     LanguageTexts texts{{"1002previous"}};
-    RecordingDialogs ui;
+    FixedAnswers ui;
     const bool ok = LoadLanguage(texts, c.lang, exe.path(), ui, data.path());
     if (c.expectedText.empty()) {
       EXPECT_FALSE(ok);
@@ -122,7 +114,7 @@ TEST(LoadLanguage, EmptyFileEmptiesEveryText) {
   TempDir exe;
   WriteBytes(exe.file("french.txt"), "");
   LanguageTexts texts{{"1002Bild", "9106Beenden?"}};
-  RecordingDialogs ui;
+  FixedAnswers ui;
   ASSERT_TRUE(LoadLanguage(texts, 3, exe.path(), ui, ""));
   EXPECT_TRUE(texts.lines.empty());
   for (const auto& table : {MainWindowCaptions(), SetupDialogCaptions()}) {
@@ -141,7 +133,7 @@ std::set<int> RequiredNumbers() {
 }
 
 LanguageTexts Shipped(int lang) {
-  RecordingDialogs ui;
+  FixedAnswers ui;
   LanguageTexts texts;
   EXPECT_TRUE(LoadLanguage(texts, lang, std::string(KORVANE_SOURCE_DIR) + "/data/lang", ui, ""));
   return texts;

@@ -19,14 +19,6 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-class RecordingDialogs : public UserDialogs {
- public:
-  bool ask(const std::string&) override { return true; }
-  bool confirm(const std::string&) override { return true; }
-  void message(const std::string& text) override { messages.push_back(text); }
-  std::vector<std::string> messages;
-};
-
 void ExpectSameProfile(const Profile& a, const Profile& b, int number) {
   SCOPED_TRACE("profile " + std::to_string(number));
   EXPECT_EQ(a.Profil, b.Profil);
@@ -123,7 +115,7 @@ GeneralSettings SampleGeneral() {
 // A folder with the language files a load needs.
 struct Fixture {
   TempDir config, exe;
-  RecordingDialogs ui;
+  FixedAnswers ui;
   Fixture() {
     for (const char* name : {"german.txt", "english.txt", "french.txt", "spanish.txt"}) {
       WriteBytes(exe.file(name), std::string("1002") + name + "\n");
