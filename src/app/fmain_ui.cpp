@@ -24,8 +24,8 @@
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <fstream>
 
+#include "app/ncsave.h"
 #include "app/pictureview_ui.h"
 #include "contour/linefollow.h"
 #include "contour/pathopt.h"
@@ -849,10 +849,7 @@ void Tfmain::SpeichernClick() {
   const std::string chosen = files_->saveNcProgram(req);
   if (chosen.empty()) return;
   const std::string path = WithDefaultSuffix(chosen, f.defaultSuffix);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  for (const std::string& l : ncEditor_->programLines()) out << l << '\n';
-  out.close();
-  if (!out) {
+  if (!SaveProgramLines(path, ncEditor_->programLines())) {
     ui_->message("Datei " + path + " kann nicht erstellt werden");
     return;
   }

@@ -6,13 +6,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cliopts.h"
+#include "app/ncsave.h"
 #include "contour/linefollow.h"
 #include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
@@ -86,39 +86,18 @@ class CliHost : public ConvertHost {
   ProgressSink& progress_;
 };
 
-bool WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
-                          std::string& error) {
-  std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      error = "cannot write " + tmp + ": " + std::strerror(errno);
-      return false;
-    }
-    for (const std::string& l : lines) out << l << '\n';
-    out.flush();
-    if (!out) {
-      error = "cannot write " + tmp + ": " + std::strerror(errno);
-      out.close();
-      std::remove(tmp.c_str());
-      return false;
-    }
-  }
-  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
-    std::remove(tmp.c_str());
-    return false;
-  }
-  return true;
-}
-
 Placement ToPlacement(Origin o) {
   switch (o) {
-    case Origin::TopLeft: return Placement::kTopLeft;
-    case Origin::BottomLeft: return Placement::kBottomLeft;
-    case Origin::BottomRight: return Placement::kBottomRight;
-    case Origin::TopRight: return Placement::kTopRight;
-    case Origin::Centre: break;
+    case Origin::TopLeft:
+      return Placement::kTopLeft;
+    case Origin::BottomLeft:
+      return Placement::kBottomLeft;
+    case Origin::BottomRight:
+      return Placement::kBottomRight;
+    case Origin::TopRight:
+      return Placement::kTopRight;
+    case Origin::Centre:
+      break;
   }
   return Placement::kCentre;
 }
@@ -230,16 +209,15 @@ int main(int argc, char** argv) {
   progress.finish();
   for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
 
-  if (!WriteLinesAtomically(opt.output, job.ncLines, error)) {
-    std::fprintf(stderr, "korvane-cli: %s\n", error.c_str());
-    return 1;
+  for (const auto& [path, lines] :
+       {std::pair{opt.output, &job.ncLines}, std::pair{opt.moves, &job.moveList}}) {
+    if (!path.empty() && !SaveProgramLines(path, *lines)) {
+      std::fprintf(stderr, "korvane-cli: cannot write %s: %s\n", path.c_str(),
+                   std::strerror(errno));
+      return 1;
+    }
   }
-  if (!opt.moves.empty() && !WriteLinesAtomically(opt.moves, job.moveList, error)) {
-    std::fprintf(stderr, "korvane-cli: %s\n", error.c_str());
-    return 1;
-  }
-  double secs =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!opt.quiet)
     std::fprintf(stderr, "%d segments, %zu NC lines%s, %.2f s -> %s\n", job.segments.count(),
                  job.ncLines.size(), extra.c_str(), secs, opt.output.c_str());

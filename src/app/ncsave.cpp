@@ -1,5 +1,7 @@
 #include "app/ncsave.h"
 
+#include "settings/inifile.h"
+
 namespace korvane {
 
 NcSaveFilter NcProgramFilter(const std::string& ext, const std::string& describe) {
@@ -36,6 +38,18 @@ std::string JoinFilter(const std::vector<FileFilter>& filters) {
     out += f.description + '|' + f.pattern;
   }
   return out;
+}
+
+bool SaveProgramLines(const std::string& path, const std::vector<std::string>& lines) {
+  std::string text;
+  std::size_t size = 0;
+  for (const std::string& l : lines) size += l.size() + 1;
+  text.reserve(size);
+  for (const std::string& l : lines) {
+    text += l;
+    text += '\n';
+  }
+  return WriteFileAtomically(path, text);
 }
 
 }  // namespace korvane

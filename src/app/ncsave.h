@@ -1,6 +1,6 @@
 #pragma once
-// Rules of the NC-program save dialog that do not need a window: the filter
-// list offered, which entry is selected, and the default extension.
+// Saving an NC program without a window: the save dialog's filter list, which
+// entry is selected, the default extension, and writing the file.
 #include <string>
 #include <vector>
 
@@ -24,6 +24,11 @@ NcSaveFilter NcProgramFilter(const std::string& ext, const std::string& describe
 // The name the dialog confirms: `name` plus "." + suffix when the file part of
 // `name` has no extension and a suffix is set.
 std::string WithDefaultSuffix(const std::string& name, const std::string& suffix);
+
+// Saves an NC program (or a move list): every line followed by a line break,
+// written through a temporary file and a rename, so that an existing file is
+// never left half-written. False when the file cannot be written.
+bool SaveProgramLines(const std::string& path, const std::vector<std::string>& lines);
 
 // "desc|pattern|desc|pattern" form of a filter list, as the settings and the
 // language texts spell it.

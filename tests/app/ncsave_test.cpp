@@ -1,6 +1,14 @@
 #include "app/ncsave.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 namespace korvane {
 namespace {
@@ -45,6 +53,39 @@ TEST(WithDefaultSuffix, AppendsOnlyToNamesWithoutExtension) {
       {"", "nc", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(WithDefaultSuffix(c.name, c.suffix), c.expected) << c.name;
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+TEST(SaveProgramLines, ReplacesWholeFilesAndLeavesThemAloneOnFailure) {
+  char pattern[] = "/tmp/korvane-ncsave-XXXXXX";
+  const std::string dir = mkdtemp(pattern);
+  const std::string file = dir + "/prog.nc";
+  auto read = [](const std::string& f) {
+    std::ifstream in(f, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  ASSERT_TRUE(SaveProgramLines(file, {"%", "G0 X1", "M30"}));
+  EXPECT_EQ(read(file), "%\nG0 X1\nM30\n");
+  ASSERT_TRUE(SaveProgramLines(file, {"M2"}));
+  EXPECT_EQ(read(file), "M2\n");
+  ASSERT_TRUE(SaveProgramLines(file, {}));
+  EXPECT_EQ(read(file), "");
+  // A target that cannot be replaced (a folder) fails and leaves no
+  // temporary file behind; neither does a folder that does not exist.
+  std::filesystem::create_directory(dir + "/sub");
+  EXPECT_FALSE(SaveProgramLines(dir + "/sub", {"x"}));
+  EXPECT_FALSE(SaveProgramLines(dir + "/missing/prog.nc", {"x"}));
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"prog.nc", "sub"}));
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
