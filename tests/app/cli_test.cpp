@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -24,33 +23,16 @@
 #include "ncout/outparams.h"
 #include "settings/configdir.h"
 #include "settings/settings.h"
+#include "settings/tempdir.h"
 
 namespace korvane {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "korvane-cli-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
+using testing::ReadBytes;
+using testing::TempDir;
 
- private:
-  std::string path_;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> out;
@@ -71,8 +53,8 @@ CliRun RunCli(const TempDir& dir, const std::string& args) {
   int rc = std::system(cmd.c_str());
   CliRun r;
   r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  r.out = ReadFile(dir.file("stdout"));
-  r.err = ReadFile(dir.file("stderr"));
+  r.out = ReadBytes(dir.file("stdout"));
+  r.err = ReadBytes(dir.file("stderr"));
   return r;
 }
 
@@ -142,8 +124,8 @@ TEST_F(CliTest, WritesTheProgramAndMoveListOfTheCoreRun) {
   Job job = ConvertInProcess(dir.file("pic.bmp"), config, 0.5L);
   ASSERT_TRUE(job.contourAccepted);
   ASSERT_GT(job.segments.count(), 0);
-  EXPECT_EQ(Lines(ReadFile(dir.file("out.ngc"))), job.ncLines);
-  EXPECT_EQ(Lines(ReadFile(dir.file("moves.txt"))), job.moveList);
+  EXPECT_EQ(Lines(ReadBytes(dir.file("out.ngc"))), job.ncLines);
+  EXPECT_EQ(Lines(ReadBytes(dir.file("moves.txt"))), job.moveList);
   // Nothing but the two outputs is left behind (no temporary files).
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(dir.path())) names.push_back(e.path().filename());
@@ -154,11 +136,11 @@ TEST_F(CliTest, WritesTheProgramAndMoveListOfTheCoreRun) {
 
 TEST_F(CliTest, ProfileOriginAndQuietChangeTheOutput) {
   ASSERT_EQ(RunCli(dir, Args("--quiet")).status, 0);
-  std::string centre = ReadFile(dir.file("out.ngc"));
+  std::string centre = ReadBytes(dir.file("out.ngc"));
   CliRun r = RunCli(dir, Args("--quiet --origin top-left --profile 2"));
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  std::string numbered = ReadFile(dir.file("out.ngc"));
+  std::string numbered = ReadBytes(dir.file("out.ngc"));
   EXPECT_NE(centre, numbered);
   // Profile 2 numbers its blocks; top-left origin puts every Y at or below 0.
   EXPECT_NE(numbered.find("\nN20 "), std::string::npos);
@@ -186,7 +168,7 @@ TEST_F(CliTest, ErrorsGiveTheirStatusAndLeaveNoOutput) {
     CliRun r = RunCli(dir, c.args + " --config '" + config + "'");
     EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
     EXPECT_NE(r.err.find(c.errPart), std::string::npos) << c.args << "\n" << r.err;
-    EXPECT_EQ(ReadFile(dir.file("out.ngc")), "keep me\n") << c.args;
+    EXPECT_EQ(ReadBytes(dir.file("out.ngc")), "keep me\n") << c.args;
   }
   EXPECT_EQ(RunCli(dir, "--help").status, 0);
 }
@@ -229,13 +211,13 @@ TEST_F(CliTest, StandardProfileRunsInLinuxCncWithTheMovesOfTheMoveList) {
   std::string cmd = "cd '" + dir.path() +
                     "' && rs274 -g -t tool.tbl prog.ngc canon.txt </dev/null >log.txt 2>&1";
   int rc = std::system(cmd.c_str());
-  std::string log = ReadFile(dir.file("log.txt"));
+  std::string log = ReadBytes(dir.file("log.txt"));
   ASSERT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 0) << log;
-  std::string canon = ReadFile(dir.file("canon.txt"));
+  std::string canon = ReadBytes(dir.file("canon.txt"));
   EXPECT_NE(canon.find("PROGRAM_END"), std::string::npos);
 
   auto interp = InterpreterPath(canon);
-  auto expected = MoveListPath(Lines(ReadFile(dir.file("moves.txt"))));
+  auto expected = MoveListPath(Lines(ReadBytes(dir.file("moves.txt"))));
   ASSERT_GT(expected.size(), 100u);
   // The interpreter starts at the origin before the first approach.
   if (!interp.empty() && interp.front() == std::make_pair(0.0, 0.0) &&
@@ -266,7 +248,7 @@ TEST_F(CliTest, ContourTypesAndPostProcessing) {
   for (const char* type : {"outline", "centreline", "scan", "scan-negative"}) {
     CliRun r = RunCli(dir, Args(std::string("--contour ") + type + " --diameter 2"));
     ASSERT_EQ(r.status, 0) << type << "\n" << r.err;
-    programs.push_back(ReadFile(dir.file("out.ngc")));
+    programs.push_back(ReadBytes(dir.file("out.ngc")));
     for (size_t i = 0; i + 1 < programs.size(); ++i) EXPECT_NE(programs[i], programs.back()) << type;
   }
 
