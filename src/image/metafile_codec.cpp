@@ -5,6 +5,7 @@
 #include <emf2svg.h>
 #include <librsvg/rsvg.h>
 #include <libwmf/api.h>
+#include <libwmf/ipa.h>
 #include <libwmf/svg.h>
 
 #include <algorithm>
@@ -118,6 +119,41 @@ bool RenderSvg(const char* svg, size_t length, int32_t width, int32_t height, Ro
   return ok;
 }
 
+// libwmf's SVG device writes metafile text into the document as it stands,
+// so a "<" or "&" in a label broke the document or became markup. The text
+// goes through this hook first: XML's special characters become references,
+// the single-byte code page (read as Latin-1) becomes character references,
+// and control characters, which XML forbids, become blanks.
+struct TextHook {
+  void (*original)(wmfAPI*, wmfDrawText_t*) = nullptr;
+};
+
+std::string EscapedText(const char* text) {
+  std::string out;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+    const unsigned char c = *p;
+    if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else if (c == '&') out += "&amp;";
+    else if (c == '"') out += "&quot;";
+    else if (c == '\'') out += "&apos;";
+    else if (c < 0x20 || c == 0x7F) out += ' ';
+    else if (c >= 0x80) out += "&#" + std::to_string(c) + ";";
+    else out += static_cast<char>(c);
+  }
+  return out;
+}
+
+void DrawEscapedText(wmfAPI* api, wmfDrawText_t* draw) {
+  auto* hook = static_cast<TextHook*>(api->user_data);
+  if (hook == nullptr || hook->original == nullptr || draw->str == nullptr) return;
+  std::string escaped = EscapedText(draw->str);
+  char* const original = draw->str;
+  draw->str = escaped.data();
+  hook->original(api, draw);
+  draw->str = original;
+}
+
 struct WmfApi {
   wmfAPI* api = nullptr;
   bool opened = false;
@@ -168,12 +204,28 @@ bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   if (size < 18 || size > static_cast<size_t>(LONG_MAX)) return false;
   // libwmf takes a writable buffer.
   std::vector<unsigned char> copy(data, data + size);
+  // libwmf allocates twice the header's largest-record size up front; no
+  // record can be larger than the file, so the claim is cut to that.
+  const size_t header = ReadU32(data) == kPlaceableKey ? 22 : 0;
+  if (size >= header + 16 && ReadU32(data + header + 12) > size / 2) {
+    const uint32_t words = static_cast<uint32_t>(size / 2);
+    for (int i = 0; i < 4; ++i) copy[header + 12 + i] = static_cast<unsigned char>(words >> (8 * i));
+  }
   WmfApi w;
   wmfAPI_Options options{};
   options.function = wmf_svg_function;
-  if (wmf_api_create(&w.api, WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG,
+  // Its own diagnostics (English, addressed to its makers) stay silent: the
+  // user gets our message.
+  if (wmf_api_create(&w.api,
+                     WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG |
+                         WMF_OPT_NO_ERROR,
                      &options) != wmf_E_None)
     return false;
+  TextHook hook;
+  auto* functions = static_cast<wmfFunctionReference*>(w.api->function_reference);
+  hook.original = functions->draw_text;
+  functions->draw_text = DrawEscapedText;
+  w.api->user_data = &hook;
   if (wmf_mem_open(w.api, copy.data(), static_cast<long>(copy.size())) != wmf_E_None) return false;
   w.opened = true;
   wmfD_Rect scanned{};
@@ -190,6 +242,9 @@ bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   svg->bbox = box;
   svg->width = static_cast<unsigned>(width);
   svg->height = static_cast<unsigned>(height);
+  // Embedded bitmaps go into the document as data; otherwise libwmf drops
+  // them (or names files), and a picture made of one would come out empty.
+  svg->flags |= WMF_SVG_INLINE_IMAGES;
   const bool played = wmf_play(w.api, 0, &scanned) == wmf_E_None;
   char* text = nullptr;
   unsigned long length = 0;

@@ -1,5 +1,7 @@
 #include "image/picture_file.h"
 
+#include <new>
+
 #include "core/job.h"
 #include "image/decode.h"
 
@@ -14,9 +16,18 @@ float Clamp(float zoom) { return zoom < kMinZoom ? kMinZoom : zoom; }
 bool OpenPictureFile(Job& job, const std::string& path, std::string& error) {
   Picture decoded;
   if (!LoadPictureFile(path, decoded, error)) return false;
+  // The working copy is made before anything changes, so running out of
+  // memory here leaves the previous picture and job state as they were.
+  Picture working;
+  try {
+    working = decoded;
+  } catch (const std::bad_alloc&) {
+    error = OutOfMemoryText(path);
+    return false;
+  }
   job.accepted = std::move(decoded);
   ResetJobForNewPicture(job);
-  job.working = job.accepted;
+  job.working = std::move(working);
   return true;
 }
 
