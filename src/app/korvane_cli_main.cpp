@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -130,9 +131,7 @@ bool RunPostProcessing(Job& job, const CliOptions& opt, UserDialogs& ui, Progres
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   CliOptions opt;
   std::string usageError;
   if (!ParseCliOptions(argc, argv, opt, usageError)) {
@@ -208,6 +207,8 @@ int main(int argc, char** argv) {
   }
   progress.finish();
   for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
+  if (job.segments.count() == 0)
+    std::fprintf(stderr, "korvane-cli: no contour found (no black pixels): the program has no moves\n");
 
   for (const auto& [path, lines] :
        {std::pair{opt.output, &job.ncLines}, std::pair{opt.moves, &job.moveList}}) {
@@ -222,4 +223,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%d segments, %zu NC lines%s, %.2f s -> %s\n", job.segments.count(),
                  job.ncLines.size(), extra.c_str(), secs, opt.output.c_str());
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A picture or a result too large for the memory left is a message and
+  // exit status 1, never an abort.
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "Nicht genügend Speicher für die Umwandlung\n");
+    return 1;
+  }
 }
