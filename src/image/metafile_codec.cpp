@@ -59,9 +59,16 @@ bool RenderSvg(const char* svg, size_t length, int32_t width, int32_t height, Ro
   // anti-aliased edge would leave grey pixels around every black shape.
   std::string doc(svg, length);
   const size_t root = doc.find("<svg");
-  const size_t rootEnd = root == std::string::npos ? root : doc.find('>', root);
+  size_t rootEnd = root == std::string::npos ? root : doc.find('>', root);
   if (rootEnd == std::string::npos) return false;
   const bool selfClosing = doc[rootEnd - 1] == '/';
+  // libwmf's inlined bitmaps use xlink:href without declaring the prefix,
+  // which an XML parser refuses.
+  const size_t xlink = doc.find("xmlns:xlink", root);
+  if (xlink == std::string::npos || xlink > rootEnd) {
+    doc.insert(root + 4, " xmlns:xlink=\"http://www.w3.org/1999/xlink\"");
+    rootEnd = doc.find('>', root);
+  }
   if (!selfClosing)
     doc.insert(rootEnd + 1,
                "<style>*{shape-rendering:crispEdges !important;"
