@@ -195,7 +195,13 @@ Outcome LoadInChild(const std::string& path, int64_t bound) {
 #endif
     Picture pic;
     std::string error;
-    const bool ok = LoadPictureFile(path, pic, error);
+    bool ok = false;
+    try {
+      ok = LoadPictureFile(path, pic, error);
+    } catch (...) {
+      // The child must never return into the test runner.
+      error = "exception escaped";
+    }
     const std::string msg = std::string(ok ? "1" : "0") + std::to_string(start) + "\n" + error;
     (void)!write(fds[1], msg.data(), msg.size());
     _exit(0);
