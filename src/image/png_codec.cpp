@@ -66,17 +66,28 @@ bool ImageDataCanFill(const uint8_t* data, size_t size) {
   for (size_t pos = 8; size - pos >= 12;) {
     const uint64_t length = BigEndian32(data + pos);
     if (std::memcmp(data + pos + 4, "IDAT", 4) == 0) compressed += length;
-    if (length > size - pos - 12) {
-      // A cut last chunk still counts what it holds.
-      if (std::memcmp(data + pos + 4, "IDAT", 4) == 0) compressed -= length - (size - pos - 12);
-      break;
-    }
+    if (length > size - pos - 12) break;
     pos += 12 + static_cast<size_t>(length);
   }
   return (compressed + 64) * 1032 >= rawBytes;
 }
 
+// libpng allocates a chunk's claimed length before reading it (this
+// library's build ignores the chunk size limit for text chunks); every
+// chunk must fit in the file, so a forged length is refused beforehand.
+bool ChunksFitFile(const uint8_t* data, size_t size) {
+  for (size_t pos = 8; pos < size;) {
+    if (size - pos < 12) return false;
+    const uint64_t length = BigEndian32(data + pos);
+    if (length > size - pos - 12) return false;
+    if (std::memcmp(data + pos + 4, "IEND", 4) == 0) return true;
+    pos += 12 + static_cast<size_t>(length);
+  }
+  return false;
+}
+
 bool Run(State& s, Source& src, RowSink& sink) {
+  if (!ChunksFitFile(src.data, src.size)) return false;
   if (setjmp(png_jmpbuf(s.png))) return false;
   // No ancillary chunk (text, profiles) may claim more than a few megabytes.
   png_set_chunk_malloc_max(s.png, 8u << 20);
