@@ -187,6 +187,14 @@ def main():
                    "text_markup.wmf": wmf_text(b"A<B&C </text>"),
                    "max_record_4G.wmf": wmf_scene()[:22 + 12] + b"\xff\xff\xff\xff" + wmf_scene()[22 + 16:]}
     pics["emf"] = {"scene.emf": emf_scene(), "text_cdata.emf": emf_text("a]]><rect/>&b")}
+    # Files that once made a decoder fail, kept with the tests.
+    ext_target = {"bmp": "bmp", "ico": "ico", "jpg": "jpeg", "png": "png", "wmf": "wmf", "emf": "emf"}
+    kept = os.path.join(ROOT, "tests", "data", "fuzz")
+    for name in sorted(os.listdir(kept)) if os.path.isdir(kept) else []:
+        target = ext_target.get(name.rsplit(".", 1)[-1])
+        if target:
+            with open(os.path.join(kept, name), "rb") as f:
+                pics.setdefault(target, {})[name] = f.read()
     for target, files in pics.items():
         for name, data in files.items():
             put(out, target, name, data)

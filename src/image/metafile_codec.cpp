@@ -286,6 +286,21 @@ bool DecodeEmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
 
   // libemf2svg takes a writable buffer.
   std::vector<char> copy(data, data + fileSize);
+  // libemf2svg reads records as their headers describe them: each record
+  // must lie inside the file, and the header's description inside the
+  // header (it only names the file, so a bad one is dropped).
+  for (size_t pos = 0; pos < fileSize;) {
+    if (fileSize - pos < 8) return false;
+    const uint32_t recordSize = ReadU32(data + pos + 4);
+    if (recordSize < 8 || recordSize % 4 != 0 || recordSize > fileSize - pos) return false;
+    pos += recordSize;
+  }
+  const uint64_t descriptionChars = ReadU32(data + 60);
+  const uint64_t descriptionAt = ReadU32(data + 64);
+  if (descriptionChars != 0 &&
+      (descriptionAt < 88 || descriptionAt + 2 * descriptionChars > headerSize)) {
+    std::memset(copy.data() + 60, 0, 8);
+  }
   generatorOptions options{};
   options.svgDelimiter = true;
   options.imgWidth = static_cast<double>(width);

@@ -457,5 +457,15 @@ TEST(HostileInput, WmfTextWithMarkupCharactersIsDrawnAsText) {
   }
 }
 
+// A header whose description lies beyond the header made the EMF converter
+// read past its buffer (seen under AddressSanitizer).
+TEST(HostileInput, EmfWithDescriptionBeyondItsHeaderIsSafe) {
+  const std::string path = std::string(KORVANE_TEST_DATA) + "/fuzz/emf_description_beyond_header.emf";
+  Picture pic;
+  std::string error;
+  if (!LoadPictureFile(path, pic, error)) EXPECT_EQ(error, kMetafileInvalidText);
+  else EXPECT_FALSE(pic.empty());
+}
+
 }  // namespace
 }  // namespace korvane
