@@ -10,16 +10,10 @@
 #include <vector>
 
 #include "app/cliopts.h"
+#include "asan_build.h"
 #include "image/decode.h"
 #include "settings/tempdir.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define KORVANE_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KORVANE_ASAN 1
-#endif
-#endif
 
 namespace korvane {
 namespace {

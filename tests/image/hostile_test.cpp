@@ -18,16 +18,11 @@
 #include <jerror.h>
 // clang-format on
 
+#include "asan_build.h"
 #include "image/codecs.h"
 #include "image/image_test_util.h"
+#include "image/jpeg_test_util.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define KORVANE_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KORVANE_ASAN 1
-#endif
-#endif
 
 namespace korvane {
 namespace {
@@ -106,35 +101,14 @@ Bytes Rle8(int32_t w, int32_t h, const Bytes& stream) {
   return b;
 }
 
+// Stripes and noise, so that every block carries data.
 Bytes Jpeg(int32_t w, int32_t h) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* mem = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &mem, &size);
-  c.image_width = static_cast<JDIMENSION>(w);
-  c.image_height = static_cast<JDIMENSION>(h);
-  c.input_components = 1;
-  c.in_color_space = JCS_GRAYSCALE;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 95, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(w));
-  while (c.next_scanline < c.image_height) {
-    // Stripes and noise, so that every block carries data.
+  std::vector<uint8_t> samples(static_cast<size_t>(w) * static_cast<size_t>(h));
+  for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x)
-      row[static_cast<size_t>(x)] = static_cast<uint8_t>(((x / 5 + c.next_scanline / 3) % 2) * 200 +
-                                                         (x * 7 + c.next_scanline * 13) % 50);
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  Bytes out(mem, mem + size);
-  std::free(mem);
-  return out;
+      samples[static_cast<size_t>(y) * w + x] =
+          static_cast<uint8_t>(((x / 5 + y / 3) % 2) * 200 + (x * 7 + y * 13) % 50);
+  return testutil::WriteJpeg(w, h, 1, samples);
 }
 
 // Offset of the first byte after the start-of-scan header.
