@@ -204,6 +204,42 @@ bool WmfSize(const uint8_t* data, size_t size, wmfD_Rect& box, int64_t& width, i
   return true;
 }
 
+// libemf2svg puts text into CDATA sections as it stands, so a "]]>" in it
+// ended the section and the rest became markup. In the copy handed over, the
+// ">" of every "]]>" in a text record becomes a full-width ">" (U+FF1E), or
+// a blank in single-byte text.
+void BreakCdataEnds(std::vector<char>& emf, size_t fileSize) {
+  auto* b = reinterpret_cast<uint8_t*>(emf.data());
+  for (size_t pos = 0; pos + 8 <= fileSize;) {
+    const uint32_t type = ReadU32(b + pos);
+    const uint32_t recordSize = ReadU32(b + pos + 4);
+    if (recordSize < 8 || recordSize > fileSize - pos) return;
+    constexpr uint32_t kExtTextOutA = 83, kExtTextOutW = 84;
+    if ((type == kExtTextOutA || type == kExtTextOutW) && recordSize >= 76) {
+      const uint64_t chars = ReadU32(b + pos + 44);
+      const uint64_t at = ReadU32(b + pos + 48);
+      const uint64_t unit = type == kExtTextOutW ? 2 : 1;
+      if (at <= recordSize && chars <= (recordSize - at) / unit) {
+        uint8_t* text = b + pos + at;
+        for (uint64_t i = 2; i < chars; ++i) {
+          auto unitAt = [&](uint64_t k) {
+            return unit == 2 ? ReadU16(text + 2 * k) : static_cast<uint16_t>(text[k]);
+          };
+          if (unitAt(i) == '>' && unitAt(i - 1) == ']' && unitAt(i - 2) == ']') {
+            if (unit == 2) {
+              text[2 * i] = 0x1E;
+              text[2 * i + 1] = 0xFF;
+            } else {
+              text[i] = ' ';
+            }
+          }
+        }
+      }
+    }
+    pos += recordSize;
+  }
+}
+
 }  // namespace
 
 bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& error) {
@@ -301,6 +337,7 @@ bool DecodeEmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
       (descriptionAt < 88 || descriptionAt + 2 * descriptionChars > headerSize)) {
     std::memset(copy.data() + 60, 0, 8);
   }
+  BreakCdataEnds(copy, fileSize);
   generatorOptions options{};
   options.svgDelimiter = true;
   options.imgWidth = static_cast<double>(width);

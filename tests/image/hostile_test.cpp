@@ -441,5 +441,63 @@ TEST(HostileInput, EmfWithDescriptionBeyondItsHeaderIsSafe) {
   else EXPECT_FALSE(pic.empty());
 }
 
+// EMF text goes into CDATA sections: a "]]>" in it must not end one and
+// turn the rest of the text into markup.
+TEST(HostileInput, EmfTextCannotCloseItsCdataSection) {
+  Bytes body;
+  auto u32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) body.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  // EXTCREATEFONTINDIRECTW: handle 1, LOGFONTW 40 units high, "Arial".
+  u32(82);
+  u32(8 + 4 + 92);
+  u32(1);
+  for (uint32_t v : {0xFFFFFFD8u, 0u, 0u, 0u, 400u, 0u, 0u}) u32(v);  // height -40 ... weight, flags
+  for (const char c : std::string("Arial")) {
+    body.push_back(static_cast<uint8_t>(c));
+    body.push_back(0);
+  }
+  body.resize(body.size() + 64 - 10, 0);
+  u32(37);  // SELECTOBJECT
+  u32(12);
+  u32(1);
+  const std::u16string text = u"a]]><rect width='9999' height='9999'/>&b";
+  const uint32_t at = 76;
+  const uint32_t size = at + static_cast<uint32_t>((text.size() * 2 + 3) / 4 * 4);
+  u32(84);  // EXTTEXTOUTW
+  u32(size);
+  for (uint32_t v : {0u, 0u, 200u, 60u, 1u, 0x3F800000u, 0x3F800000u}) u32(v);  // bounds, mode, scales
+  for (uint32_t v : {5u, 45u, static_cast<uint32_t>(text.size()), at, 0u, 0u, 0u, 0u, 0u, 0u})
+    u32(v);  // reference, count, string offset, options, rectangle, spacing offset
+  for (char16_t c : text) {
+    body.push_back(static_cast<uint8_t>(c));
+    body.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  while (body.size() % 4 != 0) body.push_back(0);
+  for (uint32_t v : {14u, 20u, 0u, 16u, 20u}) u32(v);  // EOF
+
+  Bytes file;
+  auto f32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) file.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  f32(1);
+  f32(88);
+  for (uint32_t v : {0u, 0u, 199u, 59u}) f32(v);                    // bounds
+  for (uint32_t v : {0u, 0u, 200u * 2540 / 96, 60u * 2540 / 96}) f32(v);  // frame
+  f32(0x464D4520);
+  f32(0x10000);
+  f32(static_cast<uint32_t>(88 + body.size()));
+  f32(5);  // records
+  f32(2);  // handles
+  for (int i = 0; i < 3; ++i) f32(0);
+  for (uint32_t v : {1920u, 1080u, 508u, 286u}) f32(v);
+  file.insert(file.end(), body.begin(), body.end());
+
+  RecordingSink sink;
+  std::string error;
+  ASSERT_TRUE(DecodePictureMemory(file.data(), file.size(), "t.emf", sink, error)) << error;
+  EXPECT_LT(CountDark(sink.pic), 200 * 60 / 2);
+}
+
 }  // namespace
 }  // namespace korvane
