@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -161,6 +162,57 @@ void DrawEscapedText(wmfAPI* api, wmfDrawText_t* draw) {
   draw->str = original;
 }
 
+// libwmf sizes some buffers from the records' claims (a bitmap record of a
+// few hundred bytes asked for 12.8 GB), so it allocates through this
+// budget: 64 MB plus twice the file, the most a picture the file can really
+// describe needs. Beyond that an allocation fails; libwmf may carry on
+// without the bitmap, but the file is refused as invalid all the same.
+class WmfBudget {
+ public:
+  explicit WmfBudget(size_t fileSize) : left_((size_t{64} << 20) + 2 * fileSize) {}
+
+  static void* Malloc(void* context, size_t size) {
+    return static_cast<WmfBudget*>(context)->Take(nullptr, size);
+  }
+  static void* Realloc(void* context, void* mem, size_t size) {
+    return static_cast<WmfBudget*>(context)->Take(mem, size);
+  }
+  bool exceeded() const { return exceeded_; }
+
+  static void Free(void* context, void* mem) {
+    if (mem == nullptr) return;
+    Header* h = HeaderOf(mem);
+    static_cast<WmfBudget*>(context)->left_ += h->size;
+    std::free(h);
+  }
+
+ private:
+  // Each block carries its size in front, so free and realloc can give the
+  // budget back.
+  union Header {
+    size_t size;
+    std::max_align_t align;
+  };
+  static Header* HeaderOf(void* mem) { return static_cast<Header*>(mem) - 1; }
+
+  void* Take(void* mem, size_t size) {
+    const size_t old = mem == nullptr ? 0 : HeaderOf(mem)->size;
+    if (size > old && size - old > left_) {
+      exceeded_ = true;
+      return nullptr;
+    }
+    void* block = std::realloc(mem == nullptr ? nullptr : HeaderOf(mem), sizeof(Header) + size);
+    if (block == nullptr) return nullptr;
+    auto* h = static_cast<Header*>(block);
+    left_ = left_ + old - size;
+    h->size = size;
+    return h + 1;
+  }
+
+  size_t left_;
+  bool exceeded_ = false;
+};
+
 struct WmfApi {
   wmfAPI* api = nullptr;
   bool opened = false;
@@ -254,14 +306,19 @@ bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
     const uint32_t words = static_cast<uint32_t>(size / 2);
     for (int i = 0; i < 4; ++i) copy[header + 12 + i] = static_cast<unsigned char>(words >> (8 * i));
   }
+  WmfBudget budget(size);
   WmfApi w;
   wmfAPI_Options options{};
+  options.context = &budget;
+  options.malloc = WmfBudget::Malloc;
+  options.realloc = WmfBudget::Realloc;
+  options.free = WmfBudget::Free;
   options.function = wmf_svg_function;
   // Its own diagnostics (English, addressed to its makers) stay silent: the
   // user gets our message.
   if (wmf_api_create(&w.api,
-                     WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG |
-                         WMF_OPT_NO_ERROR,
+                     WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL |
+                         WMF_OPT_NO_DEBUG | WMF_OPT_NO_ERROR,
                      &options) != wmf_E_None)
     return false;
   TextHook hook;
@@ -272,7 +329,7 @@ bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   if (wmf_mem_open(w.api, copy.data(), static_cast<long>(copy.size())) != wmf_E_None) return false;
   w.opened = true;
   wmfD_Rect scanned{};
-  if (wmf_scan(w.api, 0, &scanned) != wmf_E_None) return false;
+  if (wmf_scan(w.api, 0, &scanned) != wmf_E_None || budget.exceeded()) return false;
   wmfD_Rect box = scanned;
   int64_t width = 0, height = 0;
   if (!WmfSize(data, size, box, width, height) || !SaneDimensions(width, height)) return false;
@@ -294,7 +351,7 @@ bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   wmf_stream_destroy(w.api, svg->out, &text, &length);
   svg->out = nullptr;
   // The text belongs to libwmf's allocator and goes with the API object.
-  if (!played || text == nullptr || length == 0) return false;
+  if (!played || budget.exceeded() || text == nullptr || length == 0) return false;
   return RenderSvg(text, length, static_cast<int32_t>(width), static_cast<int32_t>(height), sink);
 }
 

@@ -136,6 +136,7 @@ struct Outcome {
   bool loaded = false;
   std::string error;
   int64_t peakGrowth = 0;  // resident memory above the child's start, bytes
+  int64_t peakVirtualGrowth = 0;  // address space above the child's start, bytes
 };
 
 int64_t ResidentBytes() {
@@ -152,6 +153,14 @@ int64_t VirtualBytes() {
   return size * sysconf(_SC_PAGESIZE);
 }
 
+// The largest address space this process has had (a fork starts afresh).
+int64_t PeakVirtualBytes() {
+  std::ifstream in("/proc/self/status");
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("VmPeak:", 0) == 0) return std::stoll(line.substr(7)) * 1024;
+  return 0;
+}
+
 // Loads `path` in a child and reports the result and how far its resident
 // memory grew. With `limited` its address space may grow by at most `bound`
 // (not under AddressSanitizer, which reserves terabytes). Without, a big
@@ -164,6 +173,7 @@ Outcome LoadInChild(const std::string& path, int64_t bound, bool limited) {
   if (pid == 0) {
     close(fds[0]);
     const int64_t start = ResidentBytes();
+    const int64_t startVirtual = VirtualBytes();
 #ifndef KORVANE_ASAN
     if (limited) {
       const rlimit lim{static_cast<rlim_t>(VirtualBytes() + bound),
@@ -183,7 +193,8 @@ Outcome LoadInChild(const std::string& path, int64_t bound, bool limited) {
       // The child must never return into the test runner.
       error = "exception escaped";
     }
-    const std::string msg = std::string(ok ? "1" : "0") + std::to_string(start) + "\n" + error;
+    const std::string msg = std::string(ok ? "1" : "0") + std::to_string(start) + " " +
+                            std::to_string(PeakVirtualBytes() - startVirtual) + "\n" + error;
     (void)!write(fds[1], msg.data(), msg.size());
     _exit(0);
   }
@@ -202,7 +213,9 @@ Outcome LoadInChild(const std::string& path, int64_t bound, bool limited) {
     return o;
   }
   o.loaded = text[0] == '1';
-  o.peakGrowth = usage.ru_maxrss * 1024 - std::stoll(text.substr(1, nl - 1));
+  size_t used = 0;
+  o.peakGrowth = usage.ru_maxrss * 1024 - std::stoll(text.substr(1, nl - 1), &used);
+  o.peakVirtualGrowth = std::stoll(text.substr(1 + used, nl - 1 - used));
   o.error = text.substr(nl + 1);
   return o;
 }
@@ -439,6 +452,18 @@ TEST(HostileInput, EmfWithDescriptionBeyondItsHeaderIsSafe) {
   std::string error;
   if (!LoadPictureFile(path, pic, error)) EXPECT_EQ(error, kMetafileInvalidText);
   else EXPECT_FALSE(pic.empty());
+}
+
+// A placeable WMF of 254 bytes whose bitmap records made libwmf ask for
+// 12.8 GB: refused within the budget of a refused file. libwmf never touches
+// that memory, so the address space shows it, not the resident size.
+TEST(HostileInput, WmfBitmapRecordCannotClaimGigabytes) {
+  const std::string path = std::string(KORVANE_TEST_DATA) + "/fuzz/wmf_bitmap_claims_gigabytes.wmf";
+  const int64_t bound = 64 * kMiB + 2 * 254;
+  const Outcome o = LoadInChild(path, bound, false);
+  EXPECT_FALSE(o.loaded);
+  EXPECT_EQ(o.error, kMetafileInvalidText);
+  EXPECT_LT(o.peakVirtualGrowth, bound);
 }
 
 // EMF text goes into CDATA sections: a "]]>" in it must not end one and
