@@ -66,13 +66,14 @@ class CliHost : public ConvertHost {
  public:
   CliHost(Job& job, int threshold, bool quiet, UserDialogs& ui, ProgressSink& progress)
       : job_(job), threshold_(threshold), quiet_(quiet), ui_(ui), progress_(progress) {}
-  void runBlackWhite() override {
+  bool runBlackWhite() override {
     if (!quiet_)
       std::fprintf(stderr, "Picture is not black and white: threshold %d applied.\n", threshold_);
     // The same steps as the black-and-white dialog with its slider at N.
     BeginBlackWhite(job_);
     PreviewThreshold(job_, threshold_);
     AcceptImageEdit(job_);
+    return true;
   }
   void runConversionDialog() override { StartRun(job_, *this, ui_, progress_); }
   void programBuilt(bool ok) override { buildOk = ok; }

@@ -70,7 +70,7 @@ void DoConvert(Job& job, bool rerun, const ConvertInputs& in, ConvertHost& host,
   job.autoAccept = rerun;
   if (!rerun && !job.contourAccepted && !IsBlackWhite(job.working)) {
     if (!ui.ask(kAskBlackWhiteText)) return;
-    host.runBlackWhite();
+    if (!host.runBlackWhite()) return;
   }
   job.joinGap = JoinGapFor(job.contourType, in);
   if (job.contourAccepted) {

@@ -16,7 +16,8 @@ class ConvertHost {
   virtual ~ConvertHost() = default;
   // Convert command, black-and-white question answered Yes: show the
   // black-and-white dialog modally (the CLI thresholds instead).
-  virtual void runBlackWhite() = 0;
+  // Returns false when the user cancelled it: the convert command stops.
+  virtual bool runBlackWhite() = 0;
   // Show the conversion dialog modally; its start timer calls StartRun.
   // Returns when the dialog has closed.
   virtual void runConversionDialog() = 0;

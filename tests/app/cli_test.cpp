@@ -102,9 +102,10 @@ Job ConvertInProcess(const std::string& picture, const std::string& config, long
     UserDialogs& ui;
     ProgressSink& p;
     Host(Job& j, UserDialogs& u, ProgressSink& pr) : job(j), ui(u), p(pr) {}
-    void runBlackWhite() override {
+    bool runBlackWhite() override {
       ThresholdImage(job.working, 128);
       job.accepted = job.working;
+      return true;
     }
     void runConversionDialog() override { StartRun(job, *this, ui, p); }
   } host(job, yes, quiet);

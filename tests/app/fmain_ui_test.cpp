@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, StartStateBeforeAnyPicture) {
   EXPECT_TRUE(find(*w, "BImage")->isChecked());
   EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text(), QStringLiteral("Keine Bilddatei geladen"));
   EXPECT_EQ(find<QLineEdit>(*w, "EScale")->text(), QStringLiteral("1.000"));
-  EXPECT_EQ(w->windowTitle(), QStringLiteral("Korvane 1.0"));
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("Korvane " KORVANE_VERSION));
   EXPECT_FALSE(w->bild()->bwWarning()->isVisible());
   EXPECT_GE(w->minimumWidth(), 720);
   EXPECT_GE(w->minimumHeight(), 685);
@@ -216,8 +216,8 @@ TEST_F(MainWindowTest, OpeningAPictureResetsTheJobAndEnablesTheContourCommands) 
   EXPECT_TRUE(job.pictureChanged);
   EXPECT_TRUE(find(*w, "BImage")->isChecked());
   EXPECT_TRUE(find<QWidget>(*w, "PImage")->isVisible());
-  EXPECT_EQ(find<QLineEdit>(*w, "ImageX")->text(), QStringLiteral("40"));
-  EXPECT_EQ(find<QLineEdit>(*w, "ImageY")->text(), QStringLiteral("30"));
+  EXPECT_EQ(job.accepted.width, 40);
+  EXPECT_EQ(job.accepted.height, 30);
   EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text(), QStringLiteral("Bilddatei geladen"));
   EXPECT_EQ(find<QProgressBar>(*w, "VerlaufBar")->value(), 100);
 
