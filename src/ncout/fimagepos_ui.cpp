@@ -18,15 +18,16 @@ struct PlacementButton {
   const char* name;
   Placement placement;
   const char* glyph;  // stands in for the button's picture
+  const char* hint;
   int row, column;
 };
 
 constexpr PlacementButton kPlacementButtons[] = {
-    {"BLO", Placement::kTopLeft, "\u250c", 0, 0},
-    {"BRO", Placement::kTopRight, "\u2510", 0, 2},
-    {"BM", Placement::kCentre, "\u253c", 1, 1},
-    {"BLU", Placement::kBottomLeft, "\u2514", 2, 0},
-    {"BRU", Placement::kBottomRight, "\u2518", 2, 2},
+    {"BLO", Placement::kTopLeft, "\u250c", "Position oben links", 0, 0},
+    {"BRO", Placement::kTopRight, "\u2510", "Position oben rechts", 0, 2},
+    {"BM", Placement::kCentre, "\u253c", "Position Mitte", 1, 1},
+    {"BLU", Placement::kBottomLeft, "\u2514", "Position unten links", 2, 0},
+    {"BRU", Placement::kBottomRight, "\u2518", "Position unten rechts", 2, 2},
 };
 
 }  // namespace
@@ -63,6 +64,7 @@ fimagepos::fimagepos(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
   for (const PlacementButton& p : kPlacementButtons) {
     auto* b = new QPushButton(QString::fromUtf8(p.glyph), this);
     b->setObjectName(QString::fromLatin1(p.name));
+    b->setToolTip(QString::fromUtf8(p.hint));
     b->setCheckable(true);
     b->setAutoDefault(false);
     b->setFixedSize(28, 28);
