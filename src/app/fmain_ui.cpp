@@ -26,7 +26,7 @@
 #include <QVBoxLayout>
 
 #include "app/ncsave.h"
-#include "app/widgets_ui.h"
+#include "settings/widgets_ui.h"
 #include "settings/captions_ui.h"
 #include "app/pictureview_ui.h"
 #include "contour/linefollow.h"

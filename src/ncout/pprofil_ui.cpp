@@ -11,6 +11,7 @@
 #include "ncout/activate.h"
 #include "ncout/numkeyfilter_ui.h"
 #include "ncout/outparams.h"
+#include "settings/widgets_ui.h"
 
 namespace korvane {
 
@@ -22,13 +23,6 @@ QPushButton* SmallButton(QWidget* parent, const char* name, const QString& text)
   b->setFixedWidth(28);
   b->setAutoDefault(false);
   return b;
-}
-
-// A caption the language file may replace, found by its objectName.
-QLabel* Caption(QWidget* parent, const char* name, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  l->setObjectName(QString::fromLatin1(name));
-  return l;
 }
 
 QLineEdit* Field(QWidget* parent, const char* name) {
@@ -74,17 +68,17 @@ PProfil::PProfil(Job& job, QWidget* parent) : QWidget(parent), job_(job) {
   zMinus->setToolTip(QStringLiteral("Zustelltiefe verringern"));
   zPlus->setToolTip(QStringLiteral("Zustelltiefe erhöhen"));
 
-  grid->addWidget(Caption(this, "LRAbstand", QStringLiteral("Sicherheitsabstand (R)")), 2, 0, 1, 4);
+  grid->addWidget(Label(this, "LRAbstand", QStringLiteral("Sicherheitsabstand (R)")), 2, 0, 1, 4);
   grid->addWidget(rMinus, 3, 0);
   grid->addWidget(rEbene_, 3, 1, 1, 2);
   grid->addWidget(rPlus, 3, 3);
-  grid->addWidget(Caption(this, "LZAbstand", QStringLiteral("Zustelltiefe (Z)")), 4, 0, 1, 4);
+  grid->addWidget(Label(this, "LZAbstand", QStringLiteral("Zustelltiefe (Z)")), 4, 0, 1, 4);
   grid->addWidget(zMinus, 5, 0);
   grid->addWidget(zEbene_, 5, 1, 1, 2);
   grid->addWidget(zPlus, 5, 3);
-  grid->addWidget(Caption(this, "LZVorschub", QStringLiteral("Vorschub Z")), 6, 0, 1, 4);
+  grid->addWidget(Label(this, "LZVorschub", QStringLiteral("Vorschub Z")), 6, 0, 1, 4);
   grid->addWidget(vorschubZ_, 7, 0, 1, 4);
-  grid->addWidget(Caption(this, "LXYVorschub", QStringLiteral("Vorschub XY")), 8, 0, 1, 4);
+  grid->addWidget(Label(this, "LXYVorschub", QStringLiteral("Vorschub XY")), 8, 0, 1, 4);
   grid->addWidget(vorschubXY_, 9, 0, 1, 4);
 
   convertNew_ = new QPushButton(QStringLiteral("Erstelle NC-Programm  ..."), this);

@@ -626,6 +626,16 @@ class BoxAnswerer {
   QTimer timer_;
 };
 
+// Presses the conversion dialog's cancel button at the first progress report
+// while the dialog shows.
+void ClickCancelOnceDuringTheRun(Tfmain& w, bool& clicked) {
+  w.setProgressHook([&w, &clicked](const std::string&, int) {
+    if (clicked || !w.convertDialog()->isVisible()) return;
+    clicked = true;
+    w.convertDialog()->findChild<QPushButton*>("BAbbruch")->click();
+  });
+}
+
 // A grey picture: neither black nor white anywhere.
 Picture GreyPicture() { return MakePicture(20, 10, 0xFF808080u); }
 
@@ -703,11 +713,7 @@ TEST_F(MainWindowTest, QuestionsDuringTheRunOpenAboveTheConversionDialog) {
   ASSERT_TRUE(w->openPictureFile(writePicture("a.bmp", BlockPicture())));
   BoxAnswerer boxes;
   bool clicked = false;
-  w->setProgressHook([&](const std::string&, int) {
-    if (clicked || !w->convertDialog()->isVisible()) return;
-    clicked = true;
-    w->convertDialog()->findChild<QPushButton*>("BAbbruch")->click();
-  });
+  ClickCancelOnceDuringTheRun(*w, clicked);
   find(*w, "BConvert")->click();
   ASSERT_TRUE(clicked);
   ASSERT_FALSE(boxes.seen.empty());
@@ -724,11 +730,7 @@ TEST_F(MainWindowTest, RefusedOrCancelledRunLeavesAStatusThatSaysSo) {
 
   script.answers = {true};  // "Vorgang abbrechen?" Yes
   bool clicked = false;
-  w->setProgressHook([&](const std::string&, int) {
-    if (clicked || !w->convertDialog()->isVisible()) return;
-    clicked = true;
-    w->convertDialog()->findChild<QPushButton*>("BAbbruch")->click();
-  });
+  ClickCancelOnceDuringTheRun(*w, clicked);
   find(*w, "BConvert")->click();
   ASSERT_TRUE(clicked);
   EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text().toStdString(), kCancelledText);

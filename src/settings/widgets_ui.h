@@ -1,5 +1,5 @@
 #pragma once
-// Small builders for the controls of the main window and its views.
+// Small builders for controls with their objectName, shared by the windows.
 #include <QString>
 
 class QLabel;

@@ -1,4 +1,4 @@
-#include "app/widgets_ui.h"
+#include "settings/widgets_ui.h"
 
 #include <QIcon>
 #include <QLabel>
