@@ -16,6 +16,7 @@ bool NotYet(const CommandState&) { return false; }
 
 // One row per command; `tip` names the buttons without a caption or with a
 // shortened one. `icon` is the glyph of the buttons that run the command.
+// clang-format off
 const CommandRow kCommands[] = {
     // name                  text  caption                        tip                        icon          key       enabled            run
     {"BTLoad",                  0, "Bilddatei öffnen ...",        nullptr,                   "open",       "Ctrl+O", nullptr,           [](Tfmain& w) { w.BTLoadClick(); }},
@@ -39,6 +40,7 @@ const CommandRow kCommands[] = {
     {"BFindLines",              0, "Linienverfolgung ...",        nullptr,                   "lines",      nullptr,  TracedAndAccepted, [](Tfmain& w) { w.BFindLinesClick(); }},
     {"BBw",                     0, "Schwarz/Weiss",               nullptr,                   "bw",         nullptr,  nullptr,           [](Tfmain& w) { w.BBwClick(); }},
 };
+// clang-format on
 
 }  // namespace
 
@@ -79,9 +81,8 @@ void Commands::bind(QAbstractButton* button, QAction* action) {
   const QString tip = action->property(kTipProperty).toString();
   if (button->toolTip().isEmpty() && !tip.isEmpty()) button->setToolTip(tip);
   connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
-  connect(action, &QAction::changed, button, [button, action] {
-    button->setEnabled(action->isEnabled());
-  });
+  connect(action, &QAction::changed, button,
+          [button, action] { button->setEnabled(action->isEnabled()); });
 }
 
 }  // namespace korvane

@@ -24,12 +24,12 @@ struct CommandState {
 };
 
 struct CommandRow {
-  const char* name;        // objectName of the action
-  int caption;             // language text number of the caption, 0: none
-  const char* german;      // caption as designed ("&" marks the menu mnemonic)
-  const char* tip;         // tooltip, nullptr: none
-  const char* icon;        // ":/icons/<icon>.svg", nullptr: none
-  const char* shortcut;    // portable key text ("Ctrl+O"), nullptr: none
+  const char* name;                      // objectName of the action
+  int caption;                           // language text number of the caption, 0: none
+  const char* german;                    // caption as designed ("&" marks the menu mnemonic)
+  const char* tip;                       // tooltip, nullptr: none
+  const char* icon;                      // ":/icons/<icon>.svg", nullptr: none
+  const char* shortcut;                  // portable key text ("Ctrl+O"), nullptr: none
   bool (*enabled)(const CommandState&);  // nullptr: always enabled
   void (*run)(Tfmain&);                  // nullptr: a toggle without a handler
 };

@@ -26,8 +26,6 @@
 #include <QVBoxLayout>
 
 #include "app/ncsave.h"
-#include "settings/widgets_ui.h"
-#include "settings/captions_ui.h"
 #include "app/pictureview_ui.h"
 #include "contour/linefollow.h"
 #include "contour/pathopt.h"
@@ -46,9 +44,11 @@
 #include "ncout/outparams.h"
 #include "ncout/pprofil_ui.h"
 #include "ncout/spinfield_ui.h"
+#include "settings/captions_ui.h"
 #include "settings/configdir.h"
 #include "settings/language.h"
 #include "settings/settings.h"
+#include "settings/widgets_ui.h"
 
 // The icons live in a static library; their resource must be registered by hand.
 static void InitIconResource() { Q_INIT_RESOURCE(app_icons); }
@@ -257,7 +257,8 @@ void Tfmain::buildMenu() {
   datei->addAction(command("MExport"));
   datei->addSeparator();
   datei->addAction(command("MClose"));
-  for (const char* name : {"Einstellungen1", "Info1", "Hilfe1"}) menuBar()->addAction(command(name));
+  for (const char* name : {"Einstellungen1", "Info1", "Hilfe1"})
+    menuBar()->addAction(command(name));
 }
 
 QWidget* Tfmain::buildButtonBar() {

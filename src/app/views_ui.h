@@ -74,10 +74,10 @@ class PlaceholderView : public View {
 
 // The registration list: one row per view, in the order of the view bar.
 struct ViewRow {
-  const char* button;   // objectName of its view-bar button
-  int caption;          // language text number of the button caption
-  const char* german;   // the button caption as designed
-  const char* icon;     // glyph of the button, :/icons/<icon>.svg
+  const char* button;  // objectName of its view-bar button
+  int caption;         // language text number of the button caption
+  const char* german;  // the button caption as designed
+  const char* icon;    // glyph of the button, :/icons/<icon>.svg
   std::unique_ptr<View> (*make)(ViewContext&);
 };
 std::span<const ViewRow> MainViews();

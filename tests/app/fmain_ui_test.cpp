@@ -8,11 +8,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -695,7 +695,8 @@ TEST_F(MainWindowTest, CancellingTheBlackAndWhiteDialogStopsTheConvertCommand) {
   ASSERT_TRUE(w->openPictureFile(writePicture("grey.bmp", grey)));
   script.answers = {true};  // yes, convert to black and white first
   bool converted = false;
-  w->setProgressHook([&](const std::string&, int) { converted |= w->convertDialog()->isVisible(); });
+  w->setProgressHook(
+      [&](const std::string&, int) { converted |= w->convertDialog()->isVisible(); });
   QTimer::singleShot(0, [] {
     if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
   });
@@ -852,7 +853,8 @@ TEST_F(MainWindowTest, MenuItemsHaveMnemonics) {
   auto w = makeWindow();
   QList<QAction*> items = w->menuBar()->actions();
   for (QAction* menu : w->menuBar()->actions())
-    if (menu->menu()) for (QAction* a : menu->menu()->actions()) items.push_back(a);
+    if (menu->menu())
+      for (QAction* a : menu->menu()->actions()) items.push_back(a);
   for (QAction* a : items) {
     if (a->isSeparator()) continue;
     EXPECT_TRUE(a->text().contains('&')) << a->text().toStdString();
