@@ -26,24 +26,24 @@
 #include <QVBoxLayout>
 
 #include "app/ncsave.h"
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 #include "contour/linefollow.h"
 #include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
 #include "contour/tooldiameter_ui.h"
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
 #include "image/blackwhite.h"
 #include "image/decode.h"
 #include "image/picture_file.h"
 #include "image/tfbw_ui.h"
-#include "ncout/activate.h"
+#include "settings/activate.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
 #include "ncout/outparams.h"
 #include "ncout/pprofil_ui.h"
-#include "ncout/spinfield_ui.h"
+#include "base/spinfield_ui.h"
 #include "settings/configdir.h"
 #include "settings/language.h"
 #include "settings/settings.h"
@@ -597,8 +597,7 @@ void Tfmain::showEvent(QShowEvent* e) {
 
 void Tfmain::FormShow() {
   setWindowTitle(QStringLiteral("Korvane 1.0"));
-  job_.contourAccepted = false;
-  job_.autoAccept = false;
+  SessionStarted(job_);
   BImageClick();
   const std::string dir = configDir();
   std::string dirError;
@@ -783,7 +782,7 @@ void Tfmain::rerun(ParameterRerun what) {
   in.scaleText = eScale_->text().toStdString();
   // A surface scan starts again from the untouched picture.
   if (what == ParameterRerun::RescanSurface) EAussenClick(job_.contourType);
-  DoConvert(job_, true, in, *host_, *ui_, progress_);
+  DoConvert(job_, ConvertRequest::SilentRerun, in, *host_, *ui_, progress_);
   bild_->pictureChanged();
   SetButtons();
 }
@@ -795,7 +794,7 @@ void Tfmain::BConvertClick() {
   in.diameterEnabled = bDurchmesser_->isEnabled();
   in.diameterText = eDurchmesser_->text().toStdString();
   in.scaleText = eScale_->text().toStdString();
-  DoConvert(job_, false, in, *host_, *ui_, progress_);
+  DoConvert(job_, ConvertRequest::Command, in, *host_, *ui_, progress_);
   bild_->pictureChanged();
   SetButtons();
 }

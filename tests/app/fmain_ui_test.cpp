@@ -20,7 +20,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 #include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
 #include "image/decode.h"
