@@ -19,7 +19,7 @@
 
 #include "contour/outline.h"
 #include "contour/tracemap.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
 #include "image/decode.h"
 

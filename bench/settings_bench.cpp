@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "settings/configdir.h"
 #include "settings/settings.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/ncsave.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 
 class QWidget;
 

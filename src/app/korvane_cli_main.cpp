@@ -17,12 +17,12 @@
 #include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
 #include "core/convert.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "image/blackwhite.h"
 #include "image/picture_file.h"
-#include "ncout/activate.h"
+#include "settings/activate.h"
 #include "ncout/outparams.h"
 #include "settings/configdir.h"
 #include "settings/settings.h"
@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
 
   job.contourType = opt.contour;
   CliHost host(job, opt.threshold, opt.quiet, ui, progress);
-  DoConvert(job, false, in, host, ui, progress);
+  DoConvert(job, ConvertRequest::Command, in, host, ui, progress);
   if (!job.contourAccepted || !host.buildOk) {
     progress.finish();
     for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "contour/outline.h"
-#include "contour/rowprogress.h"
+#include "base/percent.h"
 
 namespace korvane {
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "contour/tracemap.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
-#include "image/picture.h"
+#include "base/picture.h"
 
 namespace korvane {
 

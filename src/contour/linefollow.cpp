@@ -4,7 +4,7 @@
 #include <string>
 
 #include "contour/pathopt.h"
-#include "contour/percentreport.h"
+#include "base/percent.h"
 
 namespace korvane {
 

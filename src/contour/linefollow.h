@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
-#include "core/segments.h"
+#include "base/segments.h"
 
 namespace korvane {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "contour/tracemap.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
-#include "image/picture.h"
+#include "base/picture.h"
 
 namespace korvane {
 

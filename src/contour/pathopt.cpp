@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "contour/percentreport.h"
-#include "core/numtext.h"
+#include "base/percent.h"
+#include "base/numtext.h"
 
 namespace korvane {
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
-#include "core/segments.h"
+#include "base/segments.h"
 
 namespace korvane {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "contour/rowprogress.h"
+#include "base/percent.h"
 
 namespace korvane {
 

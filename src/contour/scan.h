@@ -3,9 +3,9 @@
 // pixels apart, in alternating directions, and every stretch of a line that lies
 // on the area to be cleared becomes one horizontal segment at the exact
 // (possibly fractional) line position.
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
-#include "image/picture.h"
+#include "base/picture.h"
 
 namespace korvane {
 

@@ -1,6 +1,6 @@
 #include "contour/tooldiameter.h"
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 namespace korvane {
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "ncout/spinfield_ui.h"
+#include "base/spinfield_ui.h"
 
 namespace korvane {
 

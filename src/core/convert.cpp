@@ -5,7 +5,7 @@
 #include <exception>
 #include <limits>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "image/blackwhite.h"
 #include "ncout/ncbuild.h"
 
@@ -65,9 +65,10 @@ bool RebuildProgram(Job& job, ProgressSink& progress) {
   return r.ok();
 }
 
-void DoConvert(Job& job, bool rerun, const ConvertInputs& in, ConvertHost& host, UserDialogs& ui,
-               ProgressSink& progress) {
-  job.autoAccept = rerun;
+void DoConvert(Job& job, ConvertRequest request, const ConvertInputs& in, ConvertHost& host,
+               UserDialogs& ui, ProgressSink& progress) {
+  const bool rerun = request == ConvertRequest::SilentRerun;
+  ConvertCommandStarted(job, request);
   if (!rerun && !job.contourAccepted && !IsBlackWhite(job.working)) {
     if (!ui.ask(kAskBlackWhiteText)) return;
     if (!host.runBlackWhite()) return;
@@ -81,16 +82,16 @@ void DoConvert(Job& job, bool rerun, const ConvertInputs& in, ConvertHost& host,
   }
   if (job.contourAccepted && !rerun && !job.moveList.empty() && job.graphicViewPending) {
     host.showFittedGraphic();
-    job.graphicViewPending = false;
+    GraphicViewShown(job);
   }
-  job.autoAccept = false;
+  ConvertCommandFinished(job);
 }
 
 void StartRun(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& progress) {
   std::fill(job.result.px.begin(), job.result.px.end(), kBlack);
   job.ncLines.clear();
   job.segments.clear();
-  job.cancelRequested = false;
+  RunStarted(job);
   ConvertStart(job, host, ui, progress);
 }
 
@@ -125,16 +126,15 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
 
   bool accept = job.autoAccept || (!job.cancelRequested && ui.ask(kAskAcceptText));
   if (accept) {
-    job.contourAccepted = true;
     job.backup = std::move(before);
-    job.backupValid = true;
+    ContourAccepted(job);
     job.rect = FindWayRect(job.segments);
     host.programBuilt(RebuildProgram(job, progress));
   } else {
     if (job.cancelRequested) progress.report(kCancelledText, 0);
     job.working = std::move(before);
     host.workingImageChanged();
-    job.contourAccepted = false;
+    ContourRefused(job);
   }
   host.closeDialog();
   if (!error.empty()) ui.message(error);
@@ -150,14 +150,12 @@ bool ChooseContourType(Job& job, ContourType type) {
   job.contourType = type;
   if (!job.backupValid) return false;
   job.working = job.backup;
-  job.backupValid = false;
-  job.contourAccepted = false;
-  job.graphicViewPending = true;
+  ContourTypeChanged(job);
   return !job.autoAccept;
 }
 
 void RequestCancel(Job& job, UserDialogs& ui) {
-  if (ui.ask(kAskCancelText)) job.cancelRequested = true;
+  if (ui.ask(kAskCancelText)) CancelConfirmed(job);
 }
 
 }  // namespace korvane

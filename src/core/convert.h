@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
+#include "core/jobstate.h"
 
 namespace korvane {
 
@@ -49,8 +50,9 @@ extern const char* const kCancelledText;      // "Vorgang abgebrochen!"
 // Join gap for the contour type and the diameter/scale fields.
 int32_t JoinGapFor(ContourType type, const ConvertInputs& in);
 
-// The convert command proper (rerun: silent re-run after a parameter change).
-void DoConvert(Job& job, bool rerun, const ConvertInputs& in, ConvertHost& host,
+// The convert command proper, as the user's command or as the silent re-run
+// after a parameter change.
+void DoConvert(Job& job, ConvertRequest request, const ConvertInputs& in, ConvertHost& host,
                UserDialogs& ui, ProgressSink& progress);
 
 // The start timer of the conversion dialog: clear the result image, the NC

@@ -1,6 +1,6 @@
 #include "core/job.h"
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 
 namespace korvane {
 

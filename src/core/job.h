@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/segments.h"
-#include "image/picture.h"
+#include "base/segments.h"
+#include "base/picture.h"
 #include "settings/language.h"
 #include "settings/profile.h"
 

@@ -3,7 +3,7 @@
 // preview / accept / cancel cycle on the job's working and accepted images.
 #include <cstdint>
 
-#include "image/picture.h"
+#include "base/picture.h"
 
 namespace korvane {
 struct Job;

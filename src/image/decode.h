@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "image/picture.h"
+#include "base/picture.h"
 
 namespace korvane {
 

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ncout/spinfield_ui.h"
+#include "base/spinfield_ui.h"
 
 namespace korvane {
 

@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "ncout/spinfield_ui.h"
+#include "base/spinfield_ui.h"
 
 namespace korvane {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "ncout/ncnumber.h"
 
 namespace korvane {

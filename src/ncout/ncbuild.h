@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
 
 namespace korvane {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 namespace korvane {
 
@@ -166,14 +166,6 @@ std::optional<std::string> StepValue(std::string_view text, int direction) {
   const std::optional<long double> v = ParseNumber(text);
   if (!v) return std::nullopt;
   return FormatFixed(direction < 0 ? *v - 0.1L : *v + 0.1L, 2);
-}
-
-std::optional<char32_t> CheckNumKey(char32_t key) {
-  if (key == U',') return U'.';
-  if (key == 8 || key == U'+' || key == U'-' || key == U'.' || (key >= U'0' && key <= U'9')) {
-    return key;
-  }
-  return std::nullopt;
 }
 
 PanelValues PanelValuesFromActive(const Job& job) {

@@ -143,9 +143,6 @@ ScaleChangeResult AfterScaleDialog(Job& job, long double oldScale, Placement pla
 // nothing when the field does not hold a number.
 std::optional<std::string> StepValue(std::string_view text, int direction);
 
-// Key filter of the numeric fields: backspace (8), "+", ",", "-", "." and the
-// digits pass, "," becomes "."; any other key is dropped (nothing returned).
-std::optional<char32_t> CheckNumKey(char32_t key);
 
 // The four panel fields.
 struct PanelValues {

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ncout/activate.h"
-#include "ncout/numkeyfilter_ui.h"
+#include "settings/activate.h"
+#include "base/numkeyfilter_ui.h"
 #include "ncout/outparams.h"
 #include "settings/widgets_ui.h"
 

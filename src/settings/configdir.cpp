@@ -5,6 +5,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "base/fileio.h"
 #include "settings/defaults.h"
 #include "settings/inifile.h"
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "core/interaction.h"
-#include "ncout/activate.h"
+#include "base/interaction.h"
+#include "settings/activate.h"
 #include "settings/inifile.h"
 
 namespace korvane {

@@ -16,14 +16,14 @@
 
 #include "core/convert.h"
 #include "core/job.h"
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "image/blackwhite.h"
 #include "image/decode.h"
 #include "image/picture_file.h"
 #include "ncout/outparams.h"
 #include "settings/configdir.h"
 #include "settings/settings.h"
-#include "settings/tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {
@@ -112,7 +112,7 @@ Job ConvertInProcess(const std::string& picture, const std::string& config, long
   ConvertInputs in;
   in.diameterEnabled = true;
   in.scaleText = FormatFixed(scale, 3);
-  DoConvert(job, false, in, host, yes, quiet);
+  DoConvert(job, ConvertRequest::Command, in, host, yes, quiet);
   return job;
 }
 

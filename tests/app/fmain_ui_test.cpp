@@ -25,8 +25,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/pictureview_ui.h"
 #include "contour/tooldiameter_ui.h"
+#include "image/pictureview_ui.h"
 #include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
 #include "image/decode.h"

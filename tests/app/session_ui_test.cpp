@@ -19,7 +19,7 @@
 #include <sstream>
 
 #include "app/fmain_ui.h"
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 #include "core/convert.h"
 #include "core/tfconvert_ui.h"
 #include "image/decode.h"

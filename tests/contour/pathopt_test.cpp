@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "contour/pathopt_reference.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
 
 namespace korvane {

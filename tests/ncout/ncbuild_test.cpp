@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 namespace korvane {
 namespace {

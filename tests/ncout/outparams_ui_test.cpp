@@ -13,7 +13,7 @@
 
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
-#include "ncout/numkeyfilter_ui.h"
+#include "base/numkeyfilter_ui.h"
 #include "ncout/pprofil_ui.h"
 
 namespace korvane {

@@ -7,7 +7,7 @@
 
 #include "settings/defaults.h"
 #include "settings/inifile.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

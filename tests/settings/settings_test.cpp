@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/interaction.h"
-#include "core/numtext.h"
+#include "base/interaction.h"
+#include "base/numtext.h"
 #include "settings/defaults.h"
 #include "settings/inifile.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "ncout/activate.h"
+#include "settings/activate.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "ncout/spinfield_ui.h"
+#include "base/spinfield_ui.h"
 
 #include <QLocale>
 #include <QSignalBlocker>
