@@ -466,9 +466,8 @@ void Tfmain::showView(int index) {
     View& view = *views_[i];
     const bool shown = static_cast<int>(i) == index;
     if (view.page()->isVisible() && !shown) view.deactivated();
-    const bool wasShown = view.page()->isVisible();
     view.page()->setVisible(shown);
-    if (shown && !wasShown) view.activated();
+    if (shown) view.activated();
   }
   viewButtons_[static_cast<size_t>(index)]->setChecked(true);
 }

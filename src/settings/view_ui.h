@@ -61,7 +61,8 @@ class View {
   virtual QWidget* page() = 0;
   // The view's own tool bar inside page(), or nullptr when it has none.
   virtual QWidget* toolbar() = 0;
-  // The page became the visible one / stops being visible.
+  // Its view command ran: the page is the visible one now (also when it
+  // already was; the NC graphic redraws then). / It stops being visible.
   virtual void activated() {}
   virtual void deactivated() {}
 };
