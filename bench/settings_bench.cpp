@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/job.h"
 #include "base/interaction.h"
 #include "settings/configdir.h"
 #include "settings/settings.h"

@@ -28,6 +28,7 @@
 #include "app/ncsave.h"
 #include "image/pictureview_ui.h"
 #include "contour/linefollow.h"
+#include "core/postprocess.h"
 #include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
 #include "contour/tooldiameter_ui.h"

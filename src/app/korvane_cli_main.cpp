@@ -14,6 +14,7 @@
 #include "app/cliopts.h"
 #include "app/ncsave.h"
 #include "contour/linefollow.h"
+#include "core/postprocess.h"
 #include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
 #include "core/convert.h"

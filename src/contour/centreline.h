@@ -10,7 +10,7 @@
 
 #include "contour/tracemap.h"
 #include "base/interaction.h"
-#include "core/job.h"
+#include "base/segments.h"
 #include "base/picture.h"
 
 namespace korvane {
@@ -36,14 +36,17 @@ struct StrokeWidthResult {
   int width = 0;
   bool cancelled = false;
 };
-StrokeWidthResult MeasureStrokeWidth(const TraceMap& map, Job& job, ProgressSink& progress);
+StrokeWidthResult MeasureStrokeWidth(const TraceMap& map, long double scanStep, const bool& cancel,
+                                     ProgressSink& progress);
 
 // Runs the four passes on the result image (the picture with a one-pixel white
-// frame) and appends the centre lines to job.segments. Shows the stroke-width
-// message through `ui`. Polls job.cancelRequested and returns at once when it is
+// frame) and appends the centre lines to `segments`. Shows the stroke-width
+// message through `ui`. Polls `cancel` and returns at once when it is
 // set; reports progress once per row of each pass.
-void ScanInline(Picture& result, Job& job, ProgressSink& progress, UserDialogs& ui);
+void ScanInline(Picture& result, SegmentList& segments, long double scanStep, const bool& cancel,
+                ProgressSink& progress, UserDialogs& ui);
 // The same on the compact form; marks and segments are identical.
-void ScanInline(TraceMap& result, Job& job, ProgressSink& progress, UserDialogs& ui);
+void ScanInline(TraceMap& result, SegmentList& segments, long double scanStep, const bool& cancel,
+                ProgressSink& progress, UserDialogs& ui);
 
 }  // namespace korvane

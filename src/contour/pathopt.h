@@ -4,11 +4,9 @@
 // repeatedly puts next the remaining segment whose start point (or end point,
 // when reversal is allowed) lies nearest to the end of the current one.
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "base/interaction.h"
-#include "core/job.h"
 #include "base/segments.h"
 
 namespace korvane {
@@ -46,14 +44,11 @@ struct WayOptimizeResult {
   bool ncRebuild = false;      // the NC program must be rebuilt (the total changed)
 };
 
-// The command: saves the undo bank, reorders, and compares the totals exactly.
-// Unchanged: the list stays exactly as it was (every record marked done) and
-// the status line shows kNoNewWayText. Changed: unless `silent`, asks whether
-// to keep the new order; on No the exact former list comes back. The NC
-// program is the caller's: when `rebuildNc` is given it is called where the
-// program must be rebuilt (before the question, and again after a refusal);
-// otherwise the caller rebuilds once afterwards when `ncRebuild` is set.
-WayOptimizeResult WayOptimizer(Job& job, bool allowSwap, bool silent, UserDialogs& ui,
-                               ProgressSink& progress, const std::function<void()>& rebuildNc = {});
+// The command's work: saves the undo bank, reorders, and compares the totals
+// exactly. Unchanged: the list stays exactly as it was (every record marked
+// done) and the status line shows kNoNewWayText. Changed: ncRebuild is set and
+// the new order stays in the list; the question and the restore are the
+// caller's (SegmentList::restoreUndo brings back the exact former list).
+WayOptimizeResult OptimizeWay(SegmentList& list, bool allowSwap, ProgressSink& progress);
 
 }  // namespace korvane

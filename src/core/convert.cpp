@@ -29,16 +29,16 @@ bool IsTraced(ContourType t) { return t == ContourType::Outline || t == ContourT
 void RunContourMethod(Job& job, UserDialogs& ui, ProgressSink& progress) {
   switch (job.contourType) {
     case ContourType::Outline:
-      ScanOutLine(job.result, job, progress);
+      ScanOutLine(job.result, job.segments, job.cancelRequested, progress);
       break;
     case ContourType::CentreLine:
-      ScanInline(job.result, job, progress, ui);
+      ScanInline(job.result, job.segments, job.scanStep, job.cancelRequested, progress, ui);
       break;
     case ContourType::Scan:
-      BMPAbtasten(job.result, job, progress);
+      BMPAbtasten(job.result, job.segments, job.scanStep, job.cancelRequested, progress);
       break;
     case ContourType::ScanNegative:
-      BMPAbtastNeg(job.result, job, progress);
+      BMPAbtastNeg(job.result, job.segments, job.scanStep, job.cancelRequested, progress);
       break;
   }
 }

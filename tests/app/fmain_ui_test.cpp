@@ -1,5 +1,6 @@
 // The main window driven through its widgets, with scripted answers for every
 // question and file chooser.
+#include "core/job.h"
 #include "app/fmain_ui.h"
 
 #include <gtest/gtest.h>

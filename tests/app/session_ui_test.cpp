@@ -18,6 +18,7 @@
 #include <functional>
 #include <sstream>
 
+#include "core/job.h"
 #include "app/fmain_ui.h"
 #include "image/pictureview_ui.h"
 #include "core/convert.h"

@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "contour/centreline.h"
 
 #include <gtest/gtest.h>
@@ -268,7 +269,7 @@ Outcome RunFast(Picture img) {
   Job job;
   FixedAnswers ui;
   Recorder rec;
-  ScanInline(img, job, rec, ui);
+  ScanInline(img, job.segments, job.scanStep, job.cancelRequested, rec, ui);
   return {Segs(job.segments), std::move(img), ui.messages, rec.calls};
 }
 
@@ -322,7 +323,7 @@ TEST(CentreLine, StrokeWidthAndMessage) {
     LoadTraceMap(c.pic, map);
     Job job;
     NullProgress np;
-    EXPECT_EQ(MeasureStrokeWidth(map, job, np).width, c.width);
+    EXPECT_EQ(MeasureStrokeWidth(map, job.scanStep, job.cancelRequested, np).width, c.width);
     const Outcome out = RunFast(c.pic);
     const std::vector<std::string> want =
         c.message ? std::vector<std::string>{"Durchschnittliche Linienbreite zu gross: " +
@@ -465,7 +466,7 @@ TEST(CentreLine, CancelInEachPass) {
     Recorder rec;
     rec.cancelJob = &job;
     rec.cancelAt = c.cancelAt;
-    ScanInline(img, job, rec, ui);
+    ScanInline(img, job.segments, job.scanStep, job.cancelRequested, rec, ui);
     EXPECT_EQ(Segs(job.segments), c.want);
     if (c.cancelAt) {
       EXPECT_EQ(rec.calls.size(), c.cancelAt);
@@ -520,7 +521,7 @@ TEST(CentreLine, MatchesReferenceOnRandomDrawings) {
     Job ja, jb;
     FixedAnswers ua, ub;
     Recorder ra, rb;
-    ScanInline(a, ja, ra, ua);
+    ScanInline(a, ja.segments, ja.scanStep, ja.cancelRequested, ra, ua);
     const ref::Undo undo = ref::ScanInline(b, jb, rb, ub);
     ASSERT_EQ(Segs(ja.segments), Segs(jb.segments));
     ASSERT_EQ(a, b);

@@ -1,4 +1,5 @@
 #include "contour/linefollow.h"
+#include "core/postprocess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "contour/tooldiameter_ui.h"
 
 #include <gtest/gtest.h>

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/job.h"
 #include "base/interaction.h"
 #include "settings/activate.h"
 #include "ncout/ncbuild.h"

@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "ncout/ncbuild.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "ncout/outparams.h"
 
 #include <gtest/gtest.h>

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "core/job.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
 #include "base/numkeyfilter_ui.h"

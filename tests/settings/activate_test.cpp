@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "settings/activate.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
