@@ -21,6 +21,11 @@ const CommandRow kCommands[] = {
     // name                  text  caption                        tip                        icon          key       enabled            run
     {"BTLoad",                  0, "Bilddatei öffnen ...",        nullptr,                   "open",       "Ctrl+O", nullptr,           [](Tfmain& w) { w.BTLoadClick(); }},
     {"NCProgrammspeichern1",    0, "NC-Programm &speichern ...",  "Speichern",               "save",       "Ctrl+S", nullptr,           [](Tfmain& w) { w.SpeichernClick(); }},
+    {"Undo2",                   0, "Rückgängig",                  "Rückgängig",              "undo",       nullptr,  nullptr,           [](Tfmain& w) { w.Undo2Click(); }},
+    {"Redo2",                   0, "Widerrufen",                  "Widerrufen",              "redo",       nullptr,  nullptr,           [](Tfmain& w) { w.Redo2Click(); }},
+    {"Cut",                     0, "Ausschneiden",                "Ausschneiden",            "cut",        nullptr,  nullptr,           [](Tfmain& w) { w.CutClick(); }},
+    {"copy1",                   0, "Kopieren",                    "Kopieren",                "copy",       nullptr,  nullptr,           [](Tfmain& w) { w.copy1Click(); }},
+    {"paste1",                  0, "Einfügen",                    "Einfügen",                "paste",      nullptr,  nullptr,           [](Tfmain& w) { w.paste1Click(); }},
     {"MBildsave",               0, "&Bilddatei speichern ...",    "Bilddatei speichern ...", "save",       nullptr,  nullptr,           [](Tfmain& w) { w.Bildspeichern1Click(); }},
     {"MExport",                 0, "&Exportiere Kontur ...",      nullptr,                   nullptr,      nullptr,  NotYet,            nullptr},
     {"MClose",                  0, "&Beenden",                    nullptr,                   nullptr,      "Ctrl+Q", nullptr,           [](Tfmain& w) { w.MCloseClick(); }},

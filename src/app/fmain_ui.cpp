@@ -687,6 +687,12 @@ void Tfmain::SpeichernClick() {
   editor->setModified(false);
 }
 
+void Tfmain::Undo2Click() { programView_->editor()->undo(); }
+void Tfmain::Redo2Click() { programView_->editor()->redo(); }
+void Tfmain::CutClick() { programView_->editor()->cut(); }
+void Tfmain::copy1Click() { programView_->editor()->copy(); }
+void Tfmain::paste1Click() { programView_->editor()->paste(); }
+
 void Tfmain::BHelpClick() {
   const std::string name = LangText(kHelpFileText);
   if (!name.empty()) {

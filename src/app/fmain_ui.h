@@ -90,6 +90,12 @@ class Tfmain : public QMainWindow {
   // The black-and-white dialog; false when it was refused or cancelled.
   bool BBwClick();
   void SpeichernClick();
+  // The editing commands of the NC editor.
+  void Undo2Click();
+  void Redo2Click();
+  void CutClick();
+  void copy1Click();
+  void paste1Click();
   void BHelpClick();
   void BInfoClick();
   void MCloseClick() { close(); }

@@ -79,11 +79,16 @@ NcProgramView::NcProgramView(ViewContext& ctx) : job_(ctx.job) {
   QHBoxLayout* nh = ToolbarLayout(toolbar_);
   QPushButton* speichern = CommandToolButton(ctx, toolbar_, "Speichern", "NCProgrammspeichern1",
                                              QStringLiteral("Speichern"), "save");
-  QPushButton* undo = ToolButton(toolbar_, "Undo2", QStringLiteral("Rückgängig"), "undo");
-  QPushButton* redo = ToolButton(toolbar_, "Redo2", QStringLiteral("Widerrufen"), "redo");
-  QPushButton* cut = ToolButton(toolbar_, "Cut", QStringLiteral("Ausschneiden"), "cut");
-  QPushButton* copy = ToolButton(toolbar_, "copy1", QStringLiteral("Kopieren"), "copy");
-  QPushButton* paste = ToolButton(toolbar_, "paste1", QStringLiteral("Einfügen"), "paste");
+  QPushButton* undo =
+      CommandToolButton(ctx, toolbar_, "Undo2", "Undo2", QStringLiteral("Rückgängig"), "undo");
+  QPushButton* redo =
+      CommandToolButton(ctx, toolbar_, "Redo2", "Redo2", QStringLiteral("Widerrufen"), "redo");
+  QPushButton* cut =
+      CommandToolButton(ctx, toolbar_, "Cut", "Cut", QStringLiteral("Ausschneiden"), "cut");
+  QPushButton* copy =
+      CommandToolButton(ctx, toolbar_, "copy1", "copy1", QStringLiteral("Kopieren"), "copy");
+  QPushButton* paste =
+      CommandToolButton(ctx, toolbar_, "paste1", "paste1", QStringLiteral("Einfügen"), "paste");
   QPushButton* profil = Button(toolbar_, "BProfil", QStringLiteral("PROFIL"));
   profil->setCheckable(true);
   profil->setFixedHeight(30);
@@ -118,11 +123,6 @@ NcProgramView::NcProgramView(ViewContext& ctx) : job_(ctx.job) {
   for (QLineEdit* e : {eZeilen_, eZeichen_, eMaxWeg_}) e->setFixedWidth(90);
   pv->addWidget(info);
 
-  QObject::connect(undo, &QPushButton::clicked, editor_, &QPlainTextEdit::undo);
-  QObject::connect(redo, &QPushButton::clicked, editor_, &QPlainTextEdit::redo);
-  QObject::connect(cut, &QPushButton::clicked, editor_, &QPlainTextEdit::cut);
-  QObject::connect(copy, &QPushButton::clicked, editor_, &QPlainTextEdit::copy);
-  QObject::connect(paste, &QPushButton::clicked, editor_, &QPlainTextEdit::paste);
   QObject::connect(profil, &QPushButton::toggled, profil_, &QWidget::setVisible);
   if (QAction* a = ctx.command("BConvert"))
     QObject::connect(profil_, &PProfil::convertRequested, a, &QAction::trigger);
