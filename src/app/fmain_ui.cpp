@@ -26,25 +26,25 @@
 #include <QVBoxLayout>
 
 #include "app/ncsave.h"
-#include "image/pictureview_ui.h"
+#include "base/numtext.h"
+#include "base/spinfield_ui.h"
 #include "contour/linefollow.h"
-#include "core/postprocess.h"
 #include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
 #include "contour/tooldiameter_ui.h"
-#include "base/numtext.h"
+#include "core/postprocess.h"
 #include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
 #include "image/blackwhite.h"
 #include "image/decode.h"
 #include "image/picture_file.h"
+#include "image/pictureview_ui.h"
 #include "image/tfbw_ui.h"
-#include "settings/activate.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
 #include "ncout/outparams.h"
 #include "ncout/pprofil_ui.h"
-#include "base/spinfield_ui.h"
+#include "settings/activate.h"
 #include "settings/captions_ui.h"
 #include "settings/configdir.h"
 #include "settings/language.h"
@@ -638,7 +638,8 @@ void Tfmain::convert(bool silent) {
   in.scaleText = eScale_->text().toStdString();
   const bool acceptedBefore = job_.contourAccepted;
   runShown_ = false;
-  DoConvert(job_, silent ? ConvertRequest::SilentRerun : ConvertRequest::Command, in, *host_, *currentUi_, progress_);
+  DoConvert(job_, silent ? ConvertRequest::SilentRerun : ConvertRequest::Command, in, *host_,
+            *currentUi_, progress_);
   if (job_.contourAccepted && !acceptedBefore) emit events_.contourAccepted();
   // The status line must not keep the last pass's text as if all went well.
   if (runShown_ && !job_.contourAccepted)

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "app/commands_ui.h"
-#include "image/pictureview_ui.h"
 #include "editor/nceditor_ui.h"
+#include "image/pictureview_ui.h"
 #include "ncout/pprofil_ui.h"
 #include "settings/widgets_ui.h"
 

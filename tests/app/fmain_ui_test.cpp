@@ -1,6 +1,5 @@
 // The main window driven through its widgets, with scripted answers for every
 // question and file chooser.
-#include "core/job.h"
 #include "app/fmain_ui.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +26,11 @@
 #include <sstream>
 
 #include "contour/tooldiameter_ui.h"
-#include "image/pictureview_ui.h"
+#include "core/job.h"
 #include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
 #include "image/decode.h"
+#include "image/pictureview_ui.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
 #include "settings/language.h"
@@ -902,6 +902,33 @@ TEST_F(MainWindowTest, ConversionDialogIsMadeOnceAndAsksThroughTheCurrentDialogs
   find(*w, "BConvert")->click();
   EXPECT_EQ(other.asked, std::vector<std::string>{kAskAcceptText});
   EXPECT_TRUE(w->job().contourAccepted);
+}
+
+TEST_F(MainWindowTest, JobEventsTellTheViewsWhatHappened) {
+  Tfmain w(std::string(), true);
+  w.setDialogs(&script, &script);
+  w.setProgramDir(KORVANE_SOURCE_DIR "/data/lang");
+  std::vector<std::string> events;
+  JobEvents& ev = w.events();
+  QObject::connect(&ev, &JobEvents::pictureOpened, [&] { events.push_back("opened"); });
+  QObject::connect(&ev, &JobEvents::pictureChanged, [&] { events.push_back("changed"); });
+  QObject::connect(&ev, &JobEvents::runStarted, [&] { events.push_back("run"); });
+  QObject::connect(&ev, &JobEvents::contourAccepted, [&] { events.push_back("accepted"); });
+  QObject::connect(&ev, &JobEvents::programBuilt,
+                   [&](bool ok) { events.push_back(ok ? "built" : "failed"); });
+  QObject::connect(&ev, &JobEvents::settingsApplied, [&] { events.push_back("settings"); });
+  w.show();
+  EXPECT_EQ(events, std::vector<std::string>{"settings"});
+
+  events.clear();
+  ASSERT_TRUE(w.openPictureFile(writePicture("a.bmp", BlockPicture())));
+  EXPECT_EQ(events, (std::vector<std::string>{"opened", "changed"}));
+
+  events.clear();
+  script.answers = {true};
+  find(w, "BConvert")->click();
+  // Marked result shown, program built, then the command reports acceptance.
+  EXPECT_EQ(events, (std::vector<std::string>{"run", "changed", "built", "accepted", "changed"}));
 }
 
 }  // namespace
