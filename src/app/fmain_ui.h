@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/dialogs_ui.h"
+#include "core/parameters.h"
 #include "core/convert.h"
 #include "core/job.h"
 

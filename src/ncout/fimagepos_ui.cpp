@@ -1,4 +1,5 @@
 #include "ncout/fimagepos_ui.h"
+#include "core/parameters.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -115,7 +116,7 @@ void fimagepos::setPlacement(Placement p) {
 void fimagepos::pressCentre(int32_t w, int32_t h) {
   setPictureSize(w, h);
   filling_ = true;
-  model_.show(job_, w_, h_);
+  model_.show({job_.xOffsetText, job_.yOffsetText}, job_.scale, w_, h_);
   filling_ = false;
   setPlacement(Placement::kCentre);
   placementClicked(static_cast<int>(Placement::kCentre));
@@ -128,7 +129,7 @@ void fimagepos::showEvent(QShowEvent* e) {
 
 void fimagepos::FormShow() {
   filling_ = true;
-  model_.show(job_, w_, h_);
+  model_.show({job_.xOffsetText, job_.yOffsetText}, job_.scale, w_, h_);
   showStart();
   showEnd();
   filling_ = false;
@@ -151,7 +152,7 @@ void fimagepos::placementClicked(int id) {
 }
 
 void fimagepos::BStoreClick() {
-  model_.apply(job_);
+  SetOffsets(job_, model_.apply());
   emit offsetsChanged();
   if (job_.contourAccepted) emit convertRequested();
   accept();
