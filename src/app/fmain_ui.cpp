@@ -1,4 +1,6 @@
 #include "app/fmain_ui.h"
+#include "core/picturejob.h"
+#include "core/parameters.h"
 
 #include <QAbstractButton>
 #include <QApplication>

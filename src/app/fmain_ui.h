@@ -11,6 +11,7 @@
 #include "app/commands_ui.h"
 #include "app/dialogs_ui.h"
 #include "app/views_ui.h"
+#include "core/parameters.h"
 #include "core/convert.h"
 #include "core/job.h"
 

@@ -1,4 +1,5 @@
 #include "contour/tooldiameter_ui.h"
+#include "core/parameters.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>

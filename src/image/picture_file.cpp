@@ -1,6 +1,5 @@
 #include "image/picture_file.h"
 
-#include "core/job.h"
 #include "image/decode.h"
 
 namespace korvane {
@@ -10,30 +9,6 @@ constexpr float kFitMargin = 56.0f;
 
 float Clamp(float zoom) { return zoom < kMinZoom ? kMinZoom : zoom; }
 }  // namespace
-
-bool OpenPictureFile(Job& job, const std::string& path, std::string& error) {
-  Picture decoded;
-  if (!LoadPictureFile(path, decoded, error)) return false;
-  job.accepted = std::move(decoded);
-  ResetJobForNewPicture(job);
-  job.working = job.accepted;
-  return true;
-}
-
-void ResetJobForNewPicture(Job& job) {
-  job.scale = 1.0L;
-  job.xOffsetText = kOffsetTextAfterOpen;
-  job.yOffsetText = kOffsetTextAfterOpen;
-  job.lineSpacing = 1.0L;
-  job.segments.setCount(0);
-  job.moveList.clear();
-  job.ncLines.clear();
-  job.contourAccepted = false;
-  job.backupValid = false;
-  job.graphicViewPending = true;
-  // The working image is about to be replaced: the next run must trace it.
-  job.pictureChanged = true;
-}
 
 std::vector<PictureFileFilter> PictureFileFilters() {
   static const struct {

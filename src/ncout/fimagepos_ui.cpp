@@ -1,4 +1,5 @@
 #include "ncout/fimagepos_ui.h"
+#include "core/parameters.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -117,7 +118,7 @@ void fimagepos::setPlacement(Placement p) {
 void fimagepos::pressCentre(int32_t w, int32_t h) {
   setPictureSize(w, h);
   filling_ = true;
-  model_.show(job_, w_, h_);
+  model_.show({job_.xOffsetText, job_.yOffsetText}, job_.scale, w_, h_);
   filling_ = false;
   setPlacement(Placement::kCentre);
   placementClicked(static_cast<int>(Placement::kCentre));
@@ -130,7 +131,7 @@ void fimagepos::showEvent(QShowEvent* e) {
 
 void fimagepos::FormShow() {
   filling_ = true;
-  model_.show(job_, w_, h_);
+  model_.show({job_.xOffsetText, job_.yOffsetText}, job_.scale, w_, h_);
   showStart();
   showEnd();
   filling_ = false;
@@ -153,7 +154,7 @@ void fimagepos::placementClicked(int id) {
 }
 
 void fimagepos::BStoreClick() {
-  model_.apply(job_);
+  SetOffsets(job_, model_.apply());
   emit offsetsChanged();
   if (job_.contourAccepted) emit convertRequested();
   accept();

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "core/convert.h"
+#include "core/picturejob.h"
+#include "core/parameters.h"
 #include "core/job.h"
 #include "base/numtext.h"
 #include "image/blackwhite.h"

@@ -1,4 +1,5 @@
 #include "core/job.h"
+#include "core/parameters.h"
 #include "contour/scan.h"
 
 #include <gtest/gtest.h>

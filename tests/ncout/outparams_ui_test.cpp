@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "core/job.h"
+#include "core/parameters.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
 #include "base/numkeyfilter_ui.h"
