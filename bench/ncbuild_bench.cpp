@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/interaction.h"
+#include "core/convert.h"
 #include "core/job.h"
 #include "ncout/ncbuild.h"
 

@@ -59,6 +59,34 @@ int32_t JoinGapFor(ContourType type, const ConvertInputs& in) {
   return gap;
 }
 
+NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
+  NCBuildResult result;
+  if (job.ncBusy) return result;
+  job.ncBusy = true;
+  struct BusyGuard {
+    bool& flag;
+    ~BusyGuard() { flag = false; }
+  } guard{job.ncBusy};
+
+  NCProgram storage;
+  storage.lines = std::move(job.ncLines);
+  storage.moves = std::move(job.moveList);
+  const NCOutputParams params{job.scale, job.joinGap, job.xOffsetText, job.yOffsetText};
+  NCProgram p = BuildNC(job.segments, job.rect, params, job.active, job.builder, progress,
+                        std::move(storage));
+  job.ncLines = std::move(p.lines);
+  job.moveList = std::move(p.moves);
+  if (p.extents) job.extents = *p.extents;
+  result.status = p.status;
+  result.error = std::move(p.error);
+  if (result.ok()) {
+    job.ncCharCount = p.charCount;
+    job.ncLineCount = p.lineCount;
+    job.ncSegmentCount = p.segmentCount;
+  }
+  return result;
+}
+
 bool RebuildProgram(Job& job, ProgressSink& progress) {
   NCBuildResult r = ConvertToNC(job, progress);
   job.lastBuildError = r.ok() ? std::string() : r.error;

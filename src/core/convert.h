@@ -72,6 +72,15 @@ bool ChooseContourType(Job& job, ContourType type);
 // The cancel button: asks, and sets the cancel flag on Yes.
 void RequestCancel(Job& job, UserDialogs& ui);
 
+// The job's NC build: BuildNC on the job's segments, rectangle, output values
+// and active profile, into job.ncLines, job.moveList and job.extents. On
+// success it also sets job.ncCharCount, job.ncLineCount and job.ncSegmentCount
+// (the editor's character, line and "Wege" counts). A failed build stays
+// silent: the NC lines stay empty, the move list holds at most its header line
+// and the counts keep their values. A call while a build runs (a progress
+// report may re-enter) does nothing and reports Busy.
+NCBuildResult ConvertToNC(Job& job, ProgressSink& progress);
+
 // Build the NC program from the current list (the caller shows it).
 bool RebuildProgram(Job& job, ProgressSink& progress);
 

@@ -1,4 +1,5 @@
 #include "core/job.h"
+#include "core/convert.h"
 #include "ncout/ncbuild.h"
 
 #include <gtest/gtest.h>
