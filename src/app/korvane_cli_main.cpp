@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/cliopts.h"
+#include "core/jobsettings.h"
 #include "core/picturejob.h"
 #include "app/ncsave.h"
 #include "contour/linefollow.h"

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/convert.h"
+#include "core/jobsettings.h"
 #include "core/picturejob.h"
 #include "core/parameters.h"
 #include "core/job.h"
