@@ -144,6 +144,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (opt.help) {
+    std::fputs("korvane-cli " KORVANE_VERSION "\n", stdout);
     std::fputs(kCliUsage, stdout);
     return 0;
   }
