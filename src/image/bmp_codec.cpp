@@ -418,9 +418,6 @@ uint32_t OnCanvas(uint32_t p) {
 
 }  // namespace
 
-const char* const kBitmapInvalidText = "Bitmap ist ungültig";
-const char* const kIconInvalidText = "Ungültiges Symbol";
-
 namespace codec {
 
 bool DecodeBmp(const uint8_t* data, size_t size, RowSink& sink, std::string& error) {

@@ -37,8 +37,6 @@ class PictureSink : public RowSink {
 
 }  // namespace
 
-const char* const kPngInvalidText = "PNG-Datei ist ungültig";
-
 std::string CannotOpenFileText(const std::string& path) {
   return "Datei " + path + " kann nicht geöffnet werden";
 }
