@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/job.h"
+#include "core/jobsettings.h"
 #include "base/interaction.h"
 #include "settings/configdir.h"
 #include "settings/settings.h"

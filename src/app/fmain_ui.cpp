@@ -1,4 +1,5 @@
 #include "app/fmain_ui.h"
+#include "core/jobsettings.h"
 #include "core/picturejob.h"
 #include "core/parameters.h"
 

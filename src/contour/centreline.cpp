@@ -7,11 +7,6 @@
 
 namespace korvane {
 
-const char* const kCentreWidthText = "Linienbreite ...";
-const char* const kCentreReduceText = "Breite reduzieren ...";
-const char* const kCentreRemoveText = "Schwarz entfernen ...";
-const char* const kCentreTraceText = "Strecken bilden ...";
-
 std::string StrokeWidthMessage(int width) {
   return "Durchschnittliche Linienbreite zu gross: " + std::to_string(width) + " Punkte";
 }

@@ -8,17 +8,13 @@
 #include <cstdint>
 #include <string>
 
+#include "base/messages.h"
 #include "contour/tracemap.h"
 #include "base/interaction.h"
 #include "base/segments.h"
 #include "base/picture.h"
 
 namespace korvane {
-
-extern const char* const kCentreWidthText;   // "Linienbreite ..."
-extern const char* const kCentreReduceText;  // "Breite reduzieren ..."
-extern const char* const kCentreRemoveText;  // "Schwarz entfernen ..."
-extern const char* const kCentreTraceText;   // "Strecken bilden ..."
 
 // Widest stroke width that is still thinned; a wider typical width is reported.
 constexpr int kMaxThinnedWidth = 9;

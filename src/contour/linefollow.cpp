@@ -8,8 +8,6 @@
 
 namespace korvane {
 
-const char* const kLineFollowStatusText = "Linienverfolgung ...";
-
 namespace {
 
 constexpr long double kTolerance = 5.0L;

@@ -4,12 +4,11 @@
 // gets fewer, longer moves. The user sees the counts and decides.
 #include <cstdint>
 
+#include "base/messages.h"
 #include "base/interaction.h"
 #include "base/segments.h"
 
 namespace korvane {
-
-extern const char* const kLineFollowStatusText;  // "Linienverfolgung ..."
 
 // Direction value of two segments: the angle between the line through their
 // midpoints and the vertical, in whole units where 180 is a half turn measured

@@ -6,10 +6,6 @@
 
 namespace korvane {
 
-const char* const kOutlineMarkText = "Umrisse suchen ...";
-const char* const kOutlineRemoveText = "Objekte entfernen ...";
-const char* const kOutlineTraceText = "Strecken bilden ... ";
-
 namespace {
 
 constexpr int kUnset = 0;

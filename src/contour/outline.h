@@ -10,16 +10,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/messages.h"
 #include "contour/tracemap.h"
 #include "base/interaction.h"
 #include "base/segments.h"
 #include "base/picture.h"
 
 namespace korvane {
-
-extern const char* const kOutlineMarkText;    // "Umrisse suchen ..."
-extern const char* const kOutlineRemoveText;  // "Objekte entfernen ..."
-extern const char* const kOutlineTraceText;   // "Strecken bilden ... "
 
 // Runs the three passes on `result` and appends the segments to
 // the segment list. Polls `cancel` and stops the method when it is

@@ -12,9 +12,6 @@
 
 namespace korvane {
 
-const char* const kWayOptimizeStatusText = "Wegoptimierung ...";
-const char* const kNoNewWayText = "Keine neue Wegstrecke gefunden!";
-
 namespace {
 
 // Start value of the search: a gap must be smaller to be taken at all.

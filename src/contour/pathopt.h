@@ -6,13 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "base/messages.h"
 #include "base/interaction.h"
 #include "base/segments.h"
 
 namespace korvane {
-
-extern const char* const kWayOptimizeStatusText;  // "Wegoptimierung ..."
-extern const char* const kNoNewWayText;           // "Keine neue Wegstrecke gefunden!"
 
 // Distance of two points in 80-bit arithmetic. When the two x values (or the
 // two y values) are equal it is the difference of the other two, so equal

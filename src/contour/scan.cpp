@@ -6,8 +6,6 @@
 
 namespace korvane {
 
-const char* const kScanStatusText = "Abtasten ...";
-
 namespace {
 
 // Both scans share the line loop; they differ in what opens a stretch, which

@@ -3,14 +3,13 @@
 // pixels apart, in alternating directions, and every stretch of a line that lies
 // on the area to be cleared becomes one horizontal segment at the exact
 // (possibly fractional) line position.
+#include "base/messages.h"
 #include "base/interaction.h"
 #include "base/interaction.h"
 #include "base/segments.h"
 #include "base/picture.h"
 
 namespace korvane {
-
-extern const char* const kScanStatusText;  // "Abtasten ..."
 
 // Positive scan: clears the non-white area. Stretches found are coloured dark
 // green in `result`. Starts with an empty segment list.

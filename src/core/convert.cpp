@@ -15,12 +15,6 @@
 
 namespace korvane {
 
-const char* const kAskBlackWhiteText =
-    "Bild wurde noch nicht in [Schwarz/Weiss] konvertiert! Jetzt ausführen?";
-const char* const kAskAcceptText = "Gefundene Kontur übernehmen?";
-const char* const kAskCancelText = "Vorgang abbrechen?";
-const char* const kCancelledText = "Vorgang abgebrochen!";
-
 namespace {
 
 bool IsTraced(ContourType t) { return t == ContourType::Outline || t == ContourType::CentreLine; }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/messages.h"
 #include "base/interaction.h"
 #include "core/job.h"
 #include "core/jobstate.h"
@@ -41,11 +42,6 @@ struct ConvertInputs {
   std::string diameterText = "0";   // EDurchmesser
   std::string scaleText = "1.000";  // EScale
 };
-
-extern const char* const kAskBlackWhiteText;  // "Bild wurde noch nicht in [Schwarz/Weiss] ..."
-extern const char* const kAskAcceptText;      // "Gefundene Kontur übernehmen?"
-extern const char* const kAskCancelText;      // "Vorgang abbrechen?"
-extern const char* const kCancelledText;      // "Vorgang abgebrochen!"
 
 // Join gap for the contour type and the diameter/scale fields.
 int32_t JoinGapFor(ContourType type, const ConvertInputs& in);

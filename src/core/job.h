@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "base/segments.h"
 #include "base/picture.h"
 #include "ncout/ncbuild.h"
@@ -78,9 +79,6 @@ struct Job {
 
 namespace korvane {
 class UserDialogs;
-
-// Text of the picture lock.
-extern const char* const kPictureLockText;
 
 // Picture lock: commands that change the working image ask it first. While a
 // contour is accepted it shows the lock message and answers true (refuse).

@@ -1,6 +1,6 @@
 #include "image/picture_file.h"
 
-#include "image/decode.h"
+#include "image/formats.h"
 
 namespace korvane {
 namespace {
@@ -11,22 +11,16 @@ float Clamp(float zoom) { return zoom < kMinZoom ? kMinZoom : zoom; }
 }  // namespace
 
 std::vector<PictureFileFilter> PictureFileFilters() {
-  static const struct {
-    const char* description;
-    const char* extension;
-  } kTypes[] = {
-      {"JPEG-Grafikdatei", "jpg"}, {"JPEG-Grafikdatei", "jpeg"}, {"Bitmaps", "bmp"},
-      {"PNG-Grafikdatei", "png"},  {"Symbole", "ico"},           {"Erweiterte Metadateien", "emf"},
-      {"Metadateien", "wmf"},
-  };
   std::vector<PictureFileFilter> out(1);
   out[0].text = "Alle (";
-  for (const auto& t : kTypes) {
-    const std::string pattern = std::string("*.") + t.extension;
-    if (!out[0].patterns.empty()) out[0].text += ';';
-    out[0].text += pattern;
-    out[0].patterns.push_back(pattern);
-    out.push_back({std::string(t.description) + " (" + pattern + ")", {pattern}});
+  for (const PictureFormat& format : PictureFormats()) {
+    for (std::string_view ext : format.dialogExtensions) {
+      const std::string pattern = "*." + std::string(ext);
+      if (!out[0].patterns.empty()) out[0].text += ';';
+      out[0].text += pattern;
+      out[0].patterns.push_back(pattern);
+      out.push_back({std::string(format.description) + " (" + pattern + ")", {pattern}});
+    }
   }
   out[0].text += ')';
   return out;

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
+
 namespace korvane {
 
 // Texts the main window shows after a picture was opened.
 constexpr const char* kScaleTextAfterOpen = "1.000";        // EScale
 constexpr const char* kOffsetTextAfterOpen = "0.0";         // EXVersatz, EYVersatz
 constexpr const char* kLineSpacingTextAfterOpen = "1.000";  // ELAbstand
-constexpr const char* kPictureLoadedStatus = "Bilddatei geladen";
-constexpr const char* kNoPictureStatus = "Keine Bilddatei geladen";
 
 // One entry of the picture dialogs' file-type list.
 struct PictureFileFilter {

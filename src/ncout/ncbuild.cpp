@@ -10,9 +10,6 @@
 
 namespace korvane {
 
-const char* const kBuildProgressText = "NC-Sätze erstellen ...";
-const char* const kBuildDoneText = "NC-Programm erstellt!";
-
 namespace {
 
 constexpr std::array<std::string_view, 6> kPlaceholders = {"[#XVAL]", "[#YVAL]",  "[#ZVAL]",

@@ -8,14 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/messages.h"
 #include "base/interaction.h"
 #include "base/segments.h"
 #include "settings/profile.h"
 
 namespace korvane {
-
-extern const char* const kBuildProgressText;  // "NC-Sätze erstellen ..."
-extern const char* const kBuildDoneText;      // "NC-Programm erstellt!"
 
 enum class NCBuildStatus {
   Built,   // program and move list written, counters updated
@@ -70,6 +68,5 @@ struct NCBuildResult {
   std::string error;
   bool ok() const { return status == NCBuildStatus::Built; }
 };
-
 
 }  // namespace korvane

@@ -1,4 +1,5 @@
 #include "ncout/pprofil_ui.h"
+#include "core/jobsettings.h"
 #include "core/parameters.h"
 
 #include <QAbstractButton>

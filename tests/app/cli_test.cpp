@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/convert.h"
+#include "core/jobsettings.h"
 #include "core/picturejob.h"
 #include "core/parameters.h"
 #include "core/job.h"
@@ -135,6 +136,24 @@ TEST_F(CliTest, WritesTheProgramAndMoveListOfTheCoreRun) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"config", "moves.txt", "out.ngc", "pic.bmp",
                                              "stderr", "stdout"}));
+}
+
+TEST_F(CliTest, AnExistingEmptyConfigFolderGetsTheDefaults) {
+  ASSERT_EQ(RunCli(dir, Args("--quiet")).status, 0);
+  const std::string fromNewFolder = ReadBytes(dir.file("out.ngc"));
+  ASSERT_FALSE(fromNewFolder.empty());
+  config = dir.file("empty-config");
+  fs::create_directories(config);
+  CliRun r = RunCli(dir, Args("--quiet"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadBytes(dir.file("out.ngc")), fromNewFolder);
+  EXPECT_TRUE(fs::exists(config + "/main.ini"));
+}
+
+TEST_F(CliTest, HelpNamesTheProjectVersion) {
+  CliRun r = RunCli(dir, "--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind(std::string("korvane-cli ") + KORVANE_VERSION + "\n", 0), 0u) << r.out;
 }
 
 TEST_F(CliTest, ProfileOriginAndQuietChangeTheOutput) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/job.h"
+#include "core/jobsettings.h"
 #include "core/convert.h"
 #include "base/interaction.h"
 #include "settings/activate.h"

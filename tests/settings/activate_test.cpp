@@ -1,4 +1,5 @@
 #include "core/job.h"
+#include "core/jobsettings.h"
 #include "settings/activate.h"
 
 #include <gtest/gtest.h>

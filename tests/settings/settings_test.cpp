@@ -1,4 +1,5 @@
 #include "core/job.h"
+#include "core/jobsettings.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
