@@ -61,8 +61,6 @@ namespace korvane {
 
 namespace {
 
-const char* const kRefusedStatusText = "Kontur nicht übernommen";
-
 // Panel colours: light blue for every panel, as the window was designed.
 const QColor kLightBlue(185, 220, 255);
 
@@ -646,7 +644,7 @@ void Tfmain::convert(bool silent) {
   if (job_.contourAccepted && !acceptedBefore) emit events_.contourAccepted();
   // The status line must not keep the last pass's text as if all went well.
   if (runShown_ && !job_.contourAccepted)
-    lMeldung_->setText(Q(job_.cancelRequested ? kCancelledText : kRefusedStatusText));
+    lMeldung_->setText(Q(job_.cancelRequested ? kCancelledText : kRefusedText));
   emit events_.pictureChanged();
   SetButtons();
 }

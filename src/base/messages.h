@@ -37,6 +37,7 @@ inline constexpr const char* kAskBlackWhiteText =
 inline constexpr const char* kAskAcceptText = "Gefundene Kontur übernehmen?";
 inline constexpr const char* kAskCancelText = "Vorgang abbrechen?";
 inline constexpr const char* kCancelledText = "Vorgang abgebrochen!";
+inline constexpr const char* kRefusedText = "Kontur nicht übernommen";  // status after No
 inline constexpr const char* kPictureLockText =
     "Vom aktuellen Bild ist bereits eine Kontur erstellt worden!\r\n\r\n"
     "Für Änderungen das Bild erneut öffnen.";

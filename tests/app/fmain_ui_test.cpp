@@ -728,7 +728,7 @@ TEST_F(MainWindowTest, RefusedOrCancelledRunLeavesAStatusThatSaysSo) {
   ASSERT_TRUE(w->openPictureFile(writePicture("a.bmp", BlockPicture())));
   script.answers = {false};  // "Gefundene Kontur übernehmen?" No
   find(*w, "BConvert")->click();
-  EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text(), QStringLiteral("Kontur nicht übernommen"));
+  EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text().toStdString(), kRefusedText);
 
   script.answers = {true};  // "Vorgang abbrechen?" Yes
   bool clicked = false;
