@@ -19,6 +19,16 @@ inline int RowPercent(long double row, int32_t height) {
   return static_cast<int>(std::rint(v));
 }
 
+// Progress of the k-th of `count` records in exact integer arithmetic:
+// done * 100 / count, rounded to the nearest with ties to even.
+inline int CountPercent(int64_t done, int64_t count) {
+  const int64_t num = done * 100;
+  int64_t q = num / count;
+  const int64_t twiceRem = 2 * (num % count);
+  if (twiceRem > count || (twiceRem == count && (q & 1))) ++q;
+  return static_cast<int>(q);
+}
+
 // Progress of a pass over a list. Reports only when the percentage changes:
 // the status line shows the same, and a desktop sink that processes events on
 // each report stays cheap on lists of a million records.

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/numtext.h"
+#include "base/percent.h"
 #include "ncout/ncnumber.h"
 
 namespace korvane {
@@ -24,15 +25,6 @@ int64_t CountedChars(std::string_view text) {
     if (c != ' ' && (u & 0xC0) != 0x80) ++n;
   }
   return n;
-}
-
-// (k + 1) * 100 / count, rounded to the nearest integer with ties to even.
-int Percent(int64_t done, int64_t count) {
-  const int64_t num = done * 100;
-  int64_t q = num / count;
-  const int64_t twiceRem = 2 * (num % count);
-  if (twiceRem > count || (twiceRem == count && (q & 1))) ++q;
-  return static_cast<int>(q);
 }
 
 class Emitter {
@@ -178,7 +170,7 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
       }
       prevX = s.x2;
       prevY = s.y2;
-      progress.report(progressText, Percent(k + 1, count));
+      progress.report(progressText, CountPercent(k + 1, count));
     }
   }
   out.emit(kSynR);

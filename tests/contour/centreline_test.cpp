@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "contour/segs.h"
+#include "support/recording_progress.h"
 
 namespace korvane {
 namespace {
@@ -48,15 +49,7 @@ Picture Blank(int32_t w, int32_t h) {
 using testing::Seg;
 using testing::Segs;
 
-struct Recorder : ProgressSink {
-  std::vector<std::pair<std::string, int>> calls;
-  Job* cancelJob = nullptr;
-  size_t cancelAt = 0;  // report number after which cancel is "clicked"
-  void report(const std::string& text, int percent) override {
-    calls.emplace_back(text, percent);
-    if (cancelJob && calls.size() == cancelAt) cancelJob->cancelRequested = true;
-  }
-};
+using Recorder = testing::RecordingProgress;
 
 // ---------------------------------------------------------------------------
 // Reference: the method exactly as written out, with whole-picture scratch
@@ -464,8 +457,7 @@ TEST(CentreLine, CancelInEachPass) {
     Job job;
     FixedAnswers ui;
     Recorder rec;
-    rec.cancelJob = &job;
-    rec.cancelAt = c.cancelAt;
+    rec.cancelOn(job.cancelRequested, c.cancelAt);
     ScanInline(img, job.segments, job.scanStep, job.cancelRequested, rec, ui);
     EXPECT_EQ(Segs(job.segments), c.want);
     if (c.cancelAt) {
@@ -476,8 +468,7 @@ TEST(CentreLine, CancelInEachPass) {
     Picture refImg = p;
     Job refJob;
     Recorder refRec;
-    refRec.cancelJob = &refJob;
-    refRec.cancelAt = c.cancelAt;
+    refRec.cancelOn(refJob.cancelRequested, c.cancelAt);
     ref::ScanInline(refImg, refJob, refRec, ui);
     EXPECT_EQ(Segs(refJob.segments), c.want);
     EXPECT_EQ(img, refImg);

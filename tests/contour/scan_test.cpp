@@ -13,6 +13,7 @@
 #include "contour/tooldiameter.h"
 
 #include "contour/segs.h"
+#include "support/recording_progress.h"
 
 namespace korvane {
 namespace {
@@ -37,14 +38,7 @@ using testing::Seg;
 
 std::vector<Seg> Segs(const Job& job) { return testing::Segs(job.segments); }
 
-struct Recorder : ProgressSink {
-  std::vector<std::pair<std::string, int>> calls;
-  Job* cancelJob = nullptr;  // when set, the first report "clicks" cancel
-  void report(const std::string& text, int percent) override {
-    calls.emplace_back(text, percent);
-    if (cancelJob) cancelJob->cancelRequested = true;
-  }
-};
+using Recorder = testing::RecordingProgress;
 
 using ScanFn = void (*)(Picture&, SegmentList&, long double, const bool&, ProgressSink&);
 
@@ -214,7 +208,7 @@ TEST(SurfaceScan, CancelStopsAtNextPollingPoint) {
     SCOPED_TRACE(c.name);
     Job job;
     Recorder rec;
-    rec.cancelJob = &job;
+    rec.cancelOn(job.cancelRequested, 1);  // the first report "clicks" cancel
     Picture img = Filled(5, 4, c.fill);
     c.fn(img, job.segments, job.scanStep, job.cancelRequested, rec);
     EXPECT_EQ(Segs(job), c.want);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/numtext.h"
+#include "support/recording_progress.h"
 
 namespace korvane {
 namespace {
@@ -71,11 +72,7 @@ int64_t NonBlankChars(const Lines& lines) {
   return n;
 }
 
-class Recorder : public ProgressSink {
- public:
-  void report(const std::string& text, int percent) override { calls.emplace_back(text, percent); }
-  std::vector<std::pair<std::string, int>> calls;
-};
+using Recorder = testing::RecordingProgress;
 
 TEST(ConvertToNC, WorkedExample) {
   Job job = ExampleJob();
