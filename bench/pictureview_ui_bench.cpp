@@ -12,8 +12,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/pictureview_ui.h"
-#include "image/picture.h"
+#include "image/pictureview_ui.h"
+#include "base/picture.h"
 
 namespace {
 

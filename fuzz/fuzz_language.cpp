@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
+#include "base/fileio.h"
 #include "memfile.h"
 #include "settings/inifile.h"
 #include "settings/language.h"

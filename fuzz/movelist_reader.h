@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 namespace korvane::fuzz {
 

@@ -12,7 +12,7 @@
 #include "app/cliopts.h"
 #include "asan_build.h"
 #include "image/decode.h"
-#include "settings/tempdir.h"
+#include "support/tempdir.h"
 
 
 namespace korvane {

@@ -18,8 +18,9 @@
 #include <functional>
 #include <sstream>
 
+#include "core/job.h"
 #include "app/fmain_ui.h"
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 #include "core/convert.h"
 #include "core/tfconvert_ui.h"
 #include "image/decode.h"

@@ -4,11 +4,12 @@
 
 #include <string>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
+#include "base/fileio.h"
 #include "settings/inifile.h"
 #include "settings/language.h"
 #include "settings/settings.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "image/picture.h"
+#include "base/picture.h"
 
 class QPushButton;
 

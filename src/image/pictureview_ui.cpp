@@ -1,4 +1,4 @@
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 
 #include <QPainter>
 #include <QPushButton>
