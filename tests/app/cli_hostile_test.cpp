@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -95,6 +96,58 @@ TEST(CliHostile, FifoAsPictureIsRefusedAtOnce) {
   const CliRun r = RunCli(dir, "'" + fifo + "' -o '" + dir.file("out.ngc") + "'");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, CannotOpenFileText(fifo) + "\n");
+}
+
+// A small picture in `dir`, for the output tests.
+std::string WritePicture(const TempDir& dir) {
+  Picture pic;
+  pic.resize(20, 10, kWhite);
+  pic.at(5, 5) = kBlack;
+  std::string error;
+  EXPECT_TRUE(SavePictureBmp32(dir.file("pic.bmp"), pic, error)) << error;
+  return dir.file("pic.bmp");
+}
+
+// One output that cannot be written leaves every other one unwritten.
+TEST(CliHostile, OutputsAreWrittenAllOrNone) {
+  TempDir dir;
+  const std::string pic = WritePicture(dir);
+  const std::string moves = dir.file("missing/moves.txt");
+  CliRun r = RunCli(dir, "'" + pic + "' -o '" + dir.file("out.ngc") + "' --moves '" + moves + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, CannotCreateFileText(moves) + "\n");
+  struct stat st {};
+  EXPECT_NE(stat(dir.file("out.ngc").c_str(), &st), 0) << "program written although --moves failed";
+
+  // A read-only program file is left as it was, and so is the move list.
+  testing::WriteBytes(dir.file("old.ngc"), "old\n");
+  ASSERT_EQ(chmod(dir.file("old.ngc").c_str(), 0444), 0);
+  r = RunCli(dir, "'" + pic + "' -o '" + dir.file("old.ngc") + "' --moves '" + dir.file("m.txt") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, CannotCreateFileText(dir.file("old.ngc")) + "\n");
+  EXPECT_EQ(ReadBytes(dir.file("old.ngc")), "old\n");
+  EXPECT_NE(stat(dir.file("m.txt").c_str(), &st), 0);
+}
+
+// The picture is never overwritten by an output, whatever name reaches it.
+TEST(CliHostile, OutputNamingThePictureIsRefused) {
+  TempDir dir;
+  const std::string pic = WritePicture(dir);
+  const std::string before = ReadBytes(pic);
+  ASSERT_EQ(symlink(pic.c_str(), dir.file("soft.bmp").c_str()), 0);
+  ASSERT_EQ(link(pic.c_str(), dir.file("hard.bmp").c_str()), 0);
+  const std::string out = "-o '" + dir.file("out.ngc") + "'";
+  for (const std::string& args :
+       {"-o '" + pic + "'", "-o '" + dir.file("soft.bmp") + "'", "-o '" + dir.file("hard.bmp") + "'",
+        "-o '" + dir.path() + "/./pic.bmp'", out + " --moves '" + pic + "'",
+        out + " --moves '" + dir.file("out.ngc") + "'"}) {
+    const CliRun r = RunCli(dir, "'" + pic + "' " + args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_NE(r.err.find("korvane-cli: the "), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(ReadBytes(pic), before);
+  struct stat st {};
+  EXPECT_NE(stat(dir.file("out.ngc").c_str(), &st), 0);
 }
 
 // 64 bytes that describe a valid white picture of 16384 x 16384 pixels: under
