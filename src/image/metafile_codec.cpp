@@ -290,6 +290,64 @@ void BreakCdataEnds(std::vector<char>& emf, size_t fileSize) {
   }
 }
 
+// libwmf's bitmap reader trusts the bitmap header of a DIB record: a
+// header size beyond the record made it spin for minutes, a large picture
+// claim made it allocate gigabytes. Every record must lie in the file, and
+// every DIB header must be a known size inside its record and describe a
+// picture whose rows (uncompressed) fit there, at most 64 MB plus twice the
+// file when unpacked.
+bool WmfBitmapsAreSane(const uint8_t* data, size_t size, size_t start) {
+  const uint64_t budget = (uint64_t{64} << 20) + 2 * uint64_t{size};
+  if (size < start + 18) return false;
+  size_t pos = start + 2 * size_t{ReadU16(data + start + 2)};  // header size in words
+  while (pos + 6 <= size) {
+    const uint64_t recordSize = 2 * uint64_t{ReadU32(data + pos)};
+    const uint16_t function = ReadU16(data + pos + 4);
+    if (function == 0) return true;  // end of the metafile
+    if (recordSize < 6 || recordSize > size - pos) return false;
+    // Where the bitmap starts in the records that carry one (the block
+    // transfers only when the record is longer than their parameters).
+    size_t dib = 0;
+    if (function == 0x0940 && recordSize > 6 + 18) dib = 22;       // DIBBITBLT
+    else if (function == 0x0b41 && recordSize > 6 + 22) dib = 26;  // DIBSTRETCHBLT
+    else if (function == 0x0f43) dib = 28;                         // STRETCHDIB
+    else if (function == 0x0d33) dib = 24;                         // SETDIBTODEV
+    else if (function == 0x0142) dib = 10;                         // DIBCREATEPATTERNBRUSH
+    if (dib != 0) {
+      if (recordSize < dib + 12) return false;
+      const uint8_t* h = data + pos + dib;
+      const uint64_t room = recordSize - dib;
+      const uint32_t headerSize = ReadU32(h);
+      int64_t width = 0, height = 0;
+      uint32_t bits = 0, compression = 0;
+      if (headerSize == 12) {
+        width = ReadU16(h + 4);
+        height = ReadU16(h + 6);
+        bits = ReadU16(h + 10);
+      } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
+                 headerSize == 124) {
+        if (room < headerSize) return false;
+        width = ReadS32(h + 4);
+        height = std::abs(int64_t{ReadS32(h + 8)});
+        bits = ReadU16(h + 14);
+        compression = ReadU32(h + 16);
+      } else {
+        return false;
+      }
+      if (headerSize > room || width <= 0 || height <= 0) return false;
+      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return false;
+      if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4 > budget) return false;
+      // Uncompressed rows (BI_RGB, BI_BITFIELDS) must all be in the record.
+      const uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
+      if ((compression == 0 || compression == 3) && stride * static_cast<uint64_t>(height) > room)
+        return false;
+    }
+    pos += recordSize;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& error) {
@@ -300,6 +358,7 @@ bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   // libwmf allocates twice the header's largest-record size up front; no
   // record can be larger than the file, so the claim is cut to that.
   const size_t header = ReadU32(data) == kPlaceableKey ? 22 : 0;
+  if (!WmfBitmapsAreSane(data, size, header)) return false;
   if (size >= header + 16 && ReadU32(data + header + 12) > size / 2) {
     const uint32_t words = static_cast<uint32_t>(size / 2);
     for (int i = 0; i < 4; ++i) copy[header + 12 + i] = static_cast<unsigned char>(words >> (8 * i));
