@@ -538,11 +538,11 @@ QWidget* Tfmain::buildViews() {
   for (QLineEdit* e : {eZeilen_, eZeichen_, eMaxWeg_}) e->setFixedWidth(90);
   pv->addWidget(info);
   connect(speichern, &QPushButton::clicked, this, &Tfmain::SpeichernClick);
-  connect(undo, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::undo);
-  connect(redo, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::redo);
-  connect(cut, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::cut);
-  connect(copy, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::copy);
-  connect(paste, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::paste);
+  connect(undo, &QPushButton::clicked, ncEditor_, &NcEditor::undo);
+  connect(redo, &QPushButton::clicked, ncEditor_, &NcEditor::redo);
+  connect(cut, &QPushButton::clicked, ncEditor_, &NcEditor::cut);
+  connect(copy, &QPushButton::clicked, ncEditor_, &NcEditor::copy);
+  connect(paste, &QPushButton::clicked, ncEditor_, &NcEditor::paste);
   connect(profil, &QPushButton::toggled, pProfil_, &QWidget::setVisible);
   v->addWidget(pProgramm_, 1);
 

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -416,7 +415,7 @@ TEST_F(MainWindowTest, PictureViewDrawsPixelsSharpOnTheDarkBlueBackground) {
 
 TEST_F(MainWindowTest, NcSaveDialogFiltersFollowTheConfiguredExtension) {
   auto w = makeWindow();
-  w->findChild<QPlainTextEdit*>("NCEditor")->setPlainText("G0 X1\nG1 Y2");
+  w->findChild<NcEditor*>("NCEditor")->setText("G0 X1\nG1 Y2");
   const std::string describe = w->job().language.LangText(kSaveFilterText);
   const struct {
     std::string suffix, typed, written;
@@ -453,19 +452,19 @@ TEST_F(MainWindowTest, NcSaveDialogFiltersFollowTheConfiguredExtension) {
 
 TEST_F(MainWindowTest, EditorCommandsWorkOnTheNcEditor) {
   auto w = makeWindow();
-  auto* ed = w->findChild<QPlainTextEdit*>("NCEditor");
+  auto* ed = w->findChild<NcEditor*>("NCEditor");
   find(*w, "BProgram")->click();
-  ed->setPlainText("N10 G0 X5");
+  ed->setText("N10 G0 X5");
   ed->selectAll();
   find(*w, "Cut")->click();
-  EXPECT_EQ(ed->toPlainText(), QString());
+  EXPECT_EQ(ed->text(), QString());
   find(*w, "paste1")->click();
   find(*w, "paste1")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5N10 G0 X5"));
   find(*w, "Undo2")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5"));
   find(*w, "Redo2")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5N10 G0 X5"));
 }
 
 TEST_F(MainWindowTest, ClosingAsksAndCancelKeepsTheWindow) {
@@ -560,7 +559,7 @@ TEST_F(MainWindowTest, AFailedNcSaveIsReportedAndKeepsTheModifiedMark) {
   auto w = makeWindow();
   auto* ed = w->findChild<NcEditor*>("NCEditor");
   ASSERT_NE(ed, nullptr);
-  ed->setPlainText("G0 X1");
+  ed->setText("G0 X1");
   ed->setModified(true);
   w->job().active.Suffix = "nc";
   const std::string path = tmp.filePath("no-such-folder/teil.nc").toStdString();
