@@ -2,10 +2,25 @@
 
 #include <QColor>
 #include <algorithm>
+#include <cstddef>
 
 #include "editor/nchighlighter_ui.h"
 
 namespace korvane {
+
+// The component's document loader (SCI_CREATELOADER); its header is not
+// installed, so the interface is declared here as the component defines it.
+// Outside the anonymous namespace: with internal linkage the compiler may
+// conclude that nothing implements it and turn the calls into traps.
+class ScintillaLoader {
+ public:
+  virtual int Release() = 0;
+  virtual int AddData(const char* data, std::ptrdiff_t length) = 0;
+  virtual void* ConvertToDocument() = 0;
+
+ protected:
+  ~ScintillaLoader() = default;
+};
 
 namespace {
 
@@ -40,18 +55,19 @@ NcEditor::NcEditor(QWidget* parent) : QsciScintilla(parent) {
 }
 
 void NcEditor::setProgram(const std::vector<std::string>& lines) {
-  // Loading is no edit: nothing of it goes into the undo history, which would
-  // otherwise hold a copy of the whole program.
-  SendScintilla(SCI_SETUNDOCOLLECTION, 0);
-  SendScintilla(SCI_CLEARALL);
+  // The program goes into a fresh document through the component's loader,
+  // which takes the text without change notifications or undo records (both
+  // cost time per insertion that grows with the text before it, and undo
+  // would keep a copy of the whole program), then replaces the shown one.
   size_t total = 0;
   for (const std::string& l : lines) total += l.size() + 1;
-  SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(total + 1));
+  auto* loader = reinterpret_cast<ScintillaLoader*>(
+      SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(total + 1), 0L));
   std::string chunk;
   chunk.reserve(kChunk + 4096);
   auto flush = [&] {
     if (chunk.empty()) return;
-    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(chunk.size()), chunk.data());
+    loader->AddData(chunk.data(), static_cast<std::ptrdiff_t>(chunk.size()));
     chunk.clear();
   };
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -60,15 +76,20 @@ void NcEditor::setProgram(const std::vector<std::string>& lines) {
     if (chunk.size() >= kChunk) flush();
   }
   flush();
+  void* doc = loader->ConvertToDocument();
+  SendScintilla(SCI_SETDOCPOINTER, 0, doc);
+  SendScintilla(SCI_RELEASEDOCUMENT, 0, doc);  // the view holds it now
+  // Code page and line ends belong to the document.
+  SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
+  SendScintilla(SCI_SETEOLMODE, SC_EOL_LF);
+  // Edits from here on are undoable and set the modified mark.
   SendScintilla(SCI_SETUNDOCOLLECTION, 1);
   SendScintilla(SCI_EMPTYUNDOBUFFER);
-  forcedModified_ = false;
   SendScintilla(SCI_SETSAVEPOINT);
+  forcedModified_ = false;
   onModificationChanged(false);
-  clearMarkedLine();
-  // A new text shows from its first line.
-  SendScintilla(SCI_GOTOPOS, 0);
-  setFirstVisibleLine(0);
+  marked_ = -1;  // markers went with the old document
+  caretLine_ = 0;
 }
 
 std::vector<std::string> NcEditor::programLines() const {
