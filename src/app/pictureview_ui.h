@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/zoomedpicture_ui.h"
 #include "image/picture.h"
 
 class QPushButton;
@@ -44,6 +45,7 @@ class PictureView : public QAbstractScrollArea {
 
   const Picture& pic_;
   float zoom_ = 2.0f;
+  ZoomedPicture zoomed_;  // below 1:1, a reduced copy that keeps the marks
   QPushButton* bwWarning_;
 };
 
