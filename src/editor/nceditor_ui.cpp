@@ -79,8 +79,9 @@ void NcEditor::setProgram(const std::vector<std::string>& lines) {
   void* doc = loader->ConvertToDocument();
   SendScintilla(SCI_SETDOCPOINTER, 0, doc);
   SendScintilla(SCI_RELEASEDOCUMENT, 0, doc);  // the view holds it now
-  // Code page and line ends belong to the document.
+  // Code page, line ends and the kind of lexing belong to the document.
   SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
+  SendScintilla(SCI_SETLEXER, SCLEX_CONTAINER);
   SendScintilla(SCI_SETEOLMODE, SC_EOL_LF);
   // Edits from here on are undoable and set the modified mark.
   SendScintilla(SCI_SETUNDOCOLLECTION, 1);
