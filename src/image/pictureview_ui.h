@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "base/picture.h"
+#include "image/zoomedpicture_ui.h"
 
 class QPushButton;
 
@@ -44,6 +45,7 @@ class PictureView : public QAbstractScrollArea {
 
   const Picture& pic_;
   float zoom_ = 2.0f;
+  ZoomedPicture zoomed_;  // below 1:1, a reduced copy that keeps the marks
   QPushButton* bwWarning_;
 };
 

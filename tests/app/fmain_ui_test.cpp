@@ -14,7 +14,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -428,7 +427,7 @@ TEST_F(MainWindowTest, PictureViewDrawsPixelsSharpOnTheDarkBlueBackground) {
 
 TEST_F(MainWindowTest, NcSaveDialogFiltersFollowTheConfiguredExtension) {
   auto w = makeWindow();
-  w->findChild<QPlainTextEdit*>("NCEditor")->setPlainText("G0 X1\nG1 Y2");
+  w->findChild<NcEditor*>("NCEditor")->setText("G0 X1\nG1 Y2");
   const std::string describe = w->job().language.LangText(kSaveFilterText);
   const struct {
     std::string suffix, typed, written;
@@ -465,19 +464,19 @@ TEST_F(MainWindowTest, NcSaveDialogFiltersFollowTheConfiguredExtension) {
 
 TEST_F(MainWindowTest, EditorCommandsWorkOnTheNcEditor) {
   auto w = makeWindow();
-  auto* ed = w->findChild<QPlainTextEdit*>("NCEditor");
+  auto* ed = w->findChild<NcEditor*>("NCEditor");
   find(*w, "BProgram")->click();
-  ed->setPlainText("N10 G0 X5");
+  ed->setText("N10 G0 X5");
   ed->selectAll();
   find(*w, "Cut")->click();
-  EXPECT_EQ(ed->toPlainText(), QString());
+  EXPECT_EQ(ed->text(), QString());
   find(*w, "paste1")->click();
   find(*w, "paste1")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5N10 G0 X5"));
   find(*w, "Undo2")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5"));
   find(*w, "Redo2")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5N10 G0 X5"));
 }
 
 TEST_F(MainWindowTest, ClosingAsksAndCancelKeepsTheWindow) {
@@ -572,7 +571,7 @@ TEST_F(MainWindowTest, AFailedNcSaveIsReportedAndKeepsTheModifiedMark) {
   auto w = makeWindow();
   auto* ed = w->findChild<NcEditor*>("NCEditor");
   ASSERT_NE(ed, nullptr);
-  ed->setPlainText("G0 X1");
+  ed->setText("G0 X1");
   ed->setModified(true);
   w->job().active.Suffix = "nc";
   const std::string path = tmp.filePath("no-such-folder/teil.nc").toStdString();
@@ -746,7 +745,7 @@ TEST_F(MainWindowTest, OpeningAPictureClearsTheEditorAndItsCounters) {
   ASSERT_TRUE(w->job().contourAccepted);
   ASSERT_NE(find<QLineEdit>(*w, "EZeilen")->text(), QStringLiteral("0"));
   ASSERT_TRUE(w->openPictureFile(writePicture("b.bmp", BlockPicture())));
-  EXPECT_TRUE(w->findChild<QPlainTextEdit*>("NCEditor")->toPlainText().isEmpty());
+  EXPECT_TRUE(w->findChild<NcEditor*>("NCEditor")->text().isEmpty());
   for (const char* counter : {"EZeilen", "EZeichen", "EMaxWeg"})
     EXPECT_EQ(find<QLineEdit>(*w, counter)->text(), QStringLiteral("0")) << counter;
 }
@@ -821,7 +820,7 @@ TEST_F(MainWindowTest, ShortcutsRunTheirCommands) {
   auto w = makeWindow();
   QApplication::setActiveWindow(w.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-  w->findChild<QPlainTextEdit*>("NCEditor")->setPlainText("G0 X1");
+  w->findChild<NcEditor*>("NCEditor")->setText("G0 X1");
   const struct {
     Qt::Key key;
     Qt::KeyboardModifiers mods;
@@ -879,7 +878,7 @@ TEST_F(MainWindowTest, ButtonsWithoutAFullCaptionHaveATooltip) {
 
 TEST_F(MainWindowTest, ButtonsAndMenuItemsShareTheirCommand) {
   auto w = makeWindow();
-  w->findChild<QPlainTextEdit*>("NCEditor")->setPlainText("G0 X1");
+  w->findChild<NcEditor*>("NCEditor")->setText("G0 X1");
   find(*w, "BProgram")->click();
   find(*w, "Speichern")->click();
   w->command("NCProgrammspeichern1")->trigger();
