@@ -16,6 +16,7 @@
 // clang-format off
 #include <jpeglib.h>
 #include <jerror.h>
+#include <zlib.h>
 // clang-format on
 
 #include "asan_build.h"
@@ -35,13 +36,9 @@ constexpr int64_t kMiB = int64_t{1} << 20;
 
 // ---- small file builders -----------------------------------------------------
 
+// PNG's chunk check is zlib's CRC-32.
 uint32_t Crc32(const uint8_t* p, size_t n) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < n; ++i) {
-    c ^= p[i];
-    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
-  }
-  return ~c;
+  return static_cast<uint32_t>(crc32(0L, p, static_cast<uInt>(n)));
 }
 
 void PutBe32(Bytes& b, uint32_t v) {
