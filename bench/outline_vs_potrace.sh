@@ -63,21 +63,19 @@ echo "korvane: $(cat "$WORK/korvane.out")"
 echo "korvane-cli: $(wc -l <"$WORK/blobs.nc") NC lines"
 echo "potrace: $(grep -c '<path' "$WORK/blobs.svg") SVG paths"
 echo
-echo "round  korvane_ms  cpu_ms  korvane_kib  potrace_ms  cpu_ms  potrace_kib"
-awk '$1 == "korvane" { kt[++k] = $2; km[k] = $3; kc[k] = $4 }
-     $1 == "potrace" { pt[++p] = $2; pm[p] = $3; pc[p] = $4 }
-     END { for (i = 1; i <= k; i++)
-             printf "%5d  %10.1f  %6d  %11d  %10.1f  %6d  %11d\n", i, kt[i] / 1000, kc[i] * 1000,
-                    km[i], pt[i] / 1000, pc[i] * 1000, pm[i] }' \
-  "$WORK/runs"
+# table NAME: one row per round, NAME beside potrace
+table() {
+  echo "round  ${1}_ms  cpu_ms  ${1}_kib  potrace_ms  cpu_ms  potrace_kib"
+  awk -v name="$1" '$1 == name { kt[++k] = $2; km[k] = $3; kc[k] = $4 }
+       $1 == "potrace" { pt[++p] = $2; pm[p] = $3; pc[p] = $4 }
+       END { for (i = 1; i <= k; i++)
+               printf "%5d  %10.1f  %6d  %11d  %10.1f  %6d  %11d\n", i, kt[i] / 1000, kc[i] * 1000,
+                      km[i], pt[i] / 1000, pc[i] * 1000, pm[i] }' \
+    "$WORK/runs"
+}
+table korvane
 echo
-echo "round  cli_ms  cpu_ms  cli_kib  potrace_ms  cpu_ms  potrace_kib"
-awk '$1 == "cli" { kt[++k] = $2; km[k] = $3; kc[k] = $4 }
-     $1 == "potrace" { pt[++p] = $2; pm[p] = $3; pc[p] = $4 }
-     END { for (i = 1; i <= k; i++)
-             printf "%5d  %6.1f  %6d  %7d  %10.1f  %6d  %11d\n", i, kt[i] / 1000, kc[i] * 1000,
-                    km[i], pt[i] / 1000, pc[i] * 1000, pm[i] }' \
-  "$WORK/runs"
+table cli
 awk 'function median(a, n,   i, j, t) {
        for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }
