@@ -185,8 +185,10 @@ int Run(int argc, char** argv) {
     return 2;
   }
 
-  // Picture.
-  if (!OpenPictureFile(job, opt.picture, error)) {
+  // Picture: the traced types need only its compact form.
+  const bool traced = opt.contour == ContourType::Outline || opt.contour == ContourType::CentreLine;
+  if (!(traced ? OpenPictureCompact(job, opt.picture, error)
+               : OpenPictureFile(job, opt.picture, error))) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
