@@ -1,6 +1,7 @@
 #include "sim/ncgrafik_ui.h"
 
 #include <QPaintEvent>
+#include <QPainter>
 
 static void InitSimIconResource() { Q_INIT_RESOURCE(sim_icons); }
 
@@ -19,55 +20,37 @@ NCGrafik::NCGrafik(QWidget* parent) : QWidget(parent), interp_(*this) {
   setMouseTracking(true);
   setFocusPolicy(Qt::ClickFocus);
   setColours(GraphicOptions{});
-  batch_.reserve(4096);
 }
 
 void NCGrafik::setColours(const GraphicOptions& c) {
-  const auto pen = [](const Rgb& colour, Qt::PenStyle style) {
-    QPen p(ToQColor(colour), 0, style);  // cosmetic: one pixel wide
-    return p;
+  const auto pen = [](const Rgb& colour, LineStyle style) {
+    return Pen{0xFF000000u | uint32_t(colour.r) << 16 | uint32_t(colour.g) << 8 | colour.b, style};
   };
-  pens_[int(PenKind::Axes)] = pen(c.axes, Qt::DashDotLine);
-  pens_[int(PenKind::Stock)] = pen(c.stock, Qt::SolidLine);
-  pens_[int(PenKind::Feed)] = pen(c.feed, Qt::SolidLine);
-  pens_[int(PenKind::Rapid)] = pen(c.rapid, Qt::DotLine);
+  pens_[int(PenKind::Axes)] = pen(c.axes, LineStyle::DashDot);
+  pens_[int(PenKind::Stock)] = pen(c.stock, LineStyle::Solid);
+  pens_[int(PenKind::Feed)] = pen(c.feed, LineStyle::Solid);
+  pens_[int(PenKind::Rapid)] = pen(c.rapid, LineStyle::Dot);
   background_ = ToQColor(c.background);
 }
 
 void NCGrafik::beginSurface() {
-  if (painter_.isActive()) return;
   const QSize size = this->size().expandedTo(QSize(1, 1));
   if (image_.size() != size) image_ = QImage(size, QImage::Format_RGB32);
-  view_.setSurfaceSize(width(), height());
-  painter_.begin(&image_);
-  painter_.setCompositionMode(QPainter::CompositionMode_Source);
-  batch_.clear();
+  target_ = {reinterpret_cast<uint32_t*>(image_.bits()), image_.width(), image_.height(),
+             static_cast<int>(image_.bytesPerLine() / 4)};
+  view_.setSurfaceSize(image_.width(), image_.height());
   lastValid_ = false;
 }
 
-void NCGrafik::endSurface() {
-  if (!painter_.isActive()) return;
-  flush();
-  painter_.end();
-}
-
-void NCGrafik::ClearSurface() {
-  batch_.clear();
-  image_.fill(background_);
-}
+void NCGrafik::ClearSurface() { image_.fill(background_); }
 
 void NCGrafik::usePen(PenKind pen) { current_ = pen; }
 
-void NCGrafik::flush() {
-  if (batch_.empty()) return;
-  painter_.setPen(pens_[int(batchPen_)]);
-  painter_.drawLines(batch_.data(), static_cast<int>(batch_.size()));
-  batch_.clear();
-}
+Pixel NCGrafik::project(const Point3& p) const { return view_.Project(p.x, p.y, p.z); }
 
-QPoint NCGrafik::project(const Point3& p) {
-  const Pixel px = view_.Project(p.x, p.y, p.z);
-  return {px.x, px.y};
+void NCGrafik::line(PenKind pen, Pixel a, Pixel b) {
+  const Pen& p = pens_[int(pen)];
+  RasterLine(target_, a.x, a.y, b.x, b.y, p.colour, p.style);
 }
 
 void NCGrafik::MoveTo3D(long double x, long double y, long double z) {
@@ -75,18 +58,14 @@ void NCGrafik::MoveTo3D(long double x, long double y, long double z) {
 }
 
 void NCGrafik::LineTo3D(long double x, long double y, long double z) {
-  const QPoint to = project({x, y, z});
-  if (current_ != batchPen_) flush();
-  batchPen_ = current_;
-  batch_.emplace_back(penAt_, to);
+  const Pixel to = project({x, y, z});
+  line(current_, penAt_, to);
   penAt_ = to;
 }
 
 void NCGrafik::Segment3D(long double x1, long double y1, long double z1, long double x2,
                          long double y2, long double z2) {
-  if (current_ != batchPen_) flush();
-  batchPen_ = current_;
-  batch_.emplace_back(project({x1, y1, z1}), project({x2, y2, z2}));
+  line(current_, project({x1, y1, z1}), project({x2, y2, z2}));
 }
 
 void NCGrafik::placement(const Point3& at) {
@@ -97,16 +76,13 @@ void NCGrafik::placement(const Point3& at) {
 }
 
 void NCGrafik::addLine(PenKind pen, const Point3& from, const Point3& to) {
-  const QPoint a = lastValid_ && from == lastWorld_ ? lastPixel_ : project(from);
-  const QPoint b = project(to);
+  const Pixel a = lastValid_ && from == lastWorld_ ? lastPixel_ : project(from);
+  const Pixel b = project(to);
   lastWorld_ = to;
   lastPixel_ = b;
   lastValid_ = true;
   penAt_ = b;
-  if (pen != batchPen_) flush();
-  batchPen_ = pen;
-  batch_.emplace_back(a, b);
-  if (batch_.size() >= 65536) flush();
+  line(pen, a, b);
 }
 
 void NCGrafik::rapid(const Point3& from, const Point3& to) {
@@ -124,7 +100,6 @@ ReplayResult NCGrafik::drawPass(const MoveList& list, const std::string& stock, 
   interp_.reset();
   beginSurface();
   ClearSurface();
-  view_.setSurfaceSize(image_.width(), image_.height());
   if (axes) {
     usePen(PenKind::Axes);
     Segment3D(-100, 0, 0, 100, 0, 0);
@@ -136,12 +111,9 @@ ReplayResult NCGrafik::drawPass(const MoveList& list, const std::string& stock, 
     usePen(PenKind::Stock);
     Drawblank(stock, *this);
   }
-  flush();
   hooks.processEvents();
   lastValid_ = false;
-  const ReplayResult result = ReplayMoveList(list, interp_, hooks);
-  endSurface();
-  return result;
+  return ReplayMoveList(list, interp_, hooks);
 }
 
 void NCGrafik::paintEvent(QPaintEvent* e) {

@@ -3,15 +3,12 @@
 // widget's size on which a drawing pass paints the axes, the stock body and
 // the replayed tool moves in perspective, shown as it is.
 #include <QImage>
-#include <QLine>
-#include <QPainter>
-#include <QPen>
 #include <QWidget>
 #include <array>
 #include <string>
-#include <vector>
 
 #include "sim/interpreter.h"
+#include "sim/rasterline.h"
 #include "sim/simclock.h"
 #include "sim/stock.h"
 #include "sim/view3d.h"
@@ -42,10 +39,8 @@ class NCGrafik : public QWidget, public MoveSink, public PenSurface3D {
   ReplayResult drawPass(const MoveList& list, const std::string& stock, bool axes,
                         PassHooks& hooks);
 
-  // Painting outside a pass: begin, the operations, end.
+  // Makes the picture follow the widget's size (at the start of a pass).
   void beginSurface();
-  void endSurface();
-  bool painting() const { return painter_.isActive(); }
   void ClearSurface();
   enum class PenKind { Axes, Stock, Feed, Rapid };
   void usePen(PenKind pen);
@@ -53,9 +48,6 @@ class NCGrafik : public QWidget, public MoveSink, public PenSurface3D {
   void LineTo3D(long double x, long double y, long double z) override;
   void Segment3D(long double x1, long double y1, long double z1, long double x2, long double y2,
                  long double z2);
-  // Draws the lines collected so far (the surface batches lines of one pen).
-  void flush();
-
   const QImage& image() const { return image_; }
 
   // MoveSink.
@@ -67,21 +59,24 @@ class NCGrafik : public QWidget, public MoveSink, public PenSurface3D {
   void paintEvent(QPaintEvent*) override;
 
  private:
-  QPoint project(const Point3& p);
+  struct Pen {
+    uint32_t colour;
+    LineStyle style;
+  };
+  Pixel project(const Point3& p) const;
+  void line(PenKind pen, Pixel a, Pixel b);
   void addLine(PenKind pen, const Point3& from, const Point3& to);
 
   View3D view_;
   QImage image_;
-  QPainter painter_;
-  std::array<QPen, 4> pens_;
+  RasterTarget target_;
+  std::array<Pen, 4> pens_{};
   QColor background_;
   PenKind current_ = PenKind::Axes;
-  PenKind batchPen_ = PenKind::Axes;
-  std::vector<QLine> batch_;
-  QPoint penAt_;
+  Pixel penAt_;
   // The last projected point: a move starts where the previous one ended.
   Point3 lastWorld_;
-  QPoint lastPixel_;
+  Pixel lastPixel_;
   bool lastValid_ = false;
   bool showRapid_ = true;
   MoveInterpreter interp_;

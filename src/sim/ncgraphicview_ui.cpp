@@ -44,12 +44,10 @@ class TNCGraphicView::Hooks : public PassHooks {
   int pausePerLine() override { return v_.clock_->pausePerLine(); }
   void delay(int ms) override {
     // The move just replayed becomes visible during the pause.
-    v_.surface_->flush();
     v_.surface_->update();
     v_.delay(ms);
   }
   void processEvents() override {
-    v_.surface_->flush();
     if (slowMode()) v_.surface_->update();
     QCoreApplication::processEvents();
   }

@@ -13,6 +13,10 @@ struct Pixel {
   bool operator==(const Pixel&) const = default;
 };
 
+// A projected coordinate as a pixel: rounded to the nearest integer with ties
+// to even; magnitudes of 16000 or more (and NaN) become 16000 with their sign.
+int RoundPixel(long double v);
+
 struct World3 {
   long double x = 0, y = 0, z = 0;
 };

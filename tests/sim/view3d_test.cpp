@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 
 namespace korvane {
 namespace {
@@ -32,6 +33,17 @@ TEST(View3D, ProjectionClampsAndSurvivesAnEmptyBox) {
   const Pixel p = v.Project(1, 2, 3);
   EXPECT_LE(std::abs(p.x), 16000);
   EXPECT_LE(std::abs(p.y), 16000);
+}
+
+TEST(RoundPixel, TiesToEvenAndClamping) {
+  struct Case {
+    long double v;
+    int pixel;
+  } cases[] = {{0.5L, 0},         {1.5L, 2},      {-2.5L, -2},      {2.4999L, 2},
+               {-0.6L, -1},       {15999.4L, 15999}, {15999.5L, 16000}, {16000.7L, 16000},
+               {-1e30L, -16000}, {123456.0L, 16000}};
+  for (const Case& c : cases) EXPECT_EQ(RoundPixel(c.v), c.pixel) << static_cast<double>(c.v);
+  EXPECT_EQ(RoundPixel(std::numeric_limits<long double>::quiet_NaN()), 16000);
 }
 
 TEST(View3D, PixelToWorldAndBackGiveTheSamePixel) {
