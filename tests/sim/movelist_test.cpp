@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "ncout/ncbuild.h"
 #include "sim/interpreter.h"
+#include "sim/movequery.h"
 #include "sim/recording.h"
 
 namespace korvane {
@@ -175,6 +177,29 @@ TEST(MoveList, RecordsStayCompact) {
   ASSERT_EQ(list.size(), 4u);
   for (size_t i = 0; i < list.size(); ++i) EXPECT_EQ(list.records()[i].source, int32_t(i));
   EXPECT_EQ(list.records()[2].kind, MoveKind::Other);
+}
+
+const Lines kExample = {"8;0;5;-1",        "0;5.000;-10.000", "1;6.000;-10.000",
+                        "1;6.000;-12.000", "0;15.000;-2.000", "1;15.500;-2.000"};
+
+TEST(MovePaths, LengthsOfFeedAndRapidMoves) {
+  const PathLengths l = MeasurePaths(MoveList(kExample));
+  EXPECT_TRUE(l.ok);
+  EXPECT_NEAR(double(l.feed), 6 + 1 + 2 + 6 + 0.5, 1e-12);
+  EXPECT_NEAR(double(l.rapid), std::sqrt(125.0) + 5 + 6 + std::sqrt(181.0), 1e-12);
+  EXPECT_FALSE(MeasurePaths(MoveList(Lines{"8;0;;-1", "0;1;1"})).ok);
+}
+
+TEST(MovePaths, NearestLineToAPixel) {
+  View3D v;  // seen from above, X right, Y up
+  v.setSurfaceSize(800, 600);
+  v.SetWorldBox(0, -15, -1, 20, 5, 5);
+  const MoveList list(kExample);
+  const Pixel mid = v.Project(5.5L, -10, -1);  // on the first feed move
+  EXPECT_EQ(NearestLine(list, v, mid.x, mid.y, true, 3), 2);
+  const Pixel far = v.Project(10.5L, -7, 5);  // on the rapid move to the second path
+  EXPECT_EQ(NearestLine(list, v, far.x, far.y, true, 3), 4);
+  EXPECT_EQ(NearestLine(list, v, far.x, far.y, false, 3), -1) << "hidden rapid moves do not count";
 }
 
 class CountingHooks : public PassHooks {
