@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "core/interaction.h"
+#include "base/fileio.h"
+#include "base/interaction.h"
 #include "settings/inifile.h"
 
 namespace korvane {

@@ -1,6 +1,6 @@
 #include "sim/movelist.h"
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 namespace korvane {
 

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "sim/fclock_ui.h"
 #include "sim/ncgrafik_ui.h"
 

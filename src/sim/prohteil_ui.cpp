@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ncout/numkeyfilter_ui.h"
+#include "base/numkeyfilter_ui.h"
 #include "sim/ncgrafik_ui.h"
 
 namespace korvane {

@@ -4,7 +4,7 @@
 #include <numbers>
 #include <optional>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 namespace korvane {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ncout/ncbuild.h"
+#include "core/convert.h"
 #include "sim/interpreter.h"
 #include "sim/movequery.h"
 #include "sim/recording.h"

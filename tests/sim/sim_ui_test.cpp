@@ -10,8 +10,8 @@
 
 #include <memory>
 
-#include "core/numtext.h"
-#include "ncout/ncbuild.h"
+#include "base/numtext.h"
+#include "core/convert.h"
 #include "sim/fclock_ui.h"
 #include "sim/ncgrafik_ui.h"
 #include "sim/ncgraphicview_ui.h"

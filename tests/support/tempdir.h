@@ -1,11 +1,14 @@
 #pragma once
-// A fresh folder per test, removed afterwards, and small file helpers.
+// A fresh folder per test, removed afterwards, and small file helpers; shared
+// by the tests of every folder.
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace korvane::testing {
 
@@ -13,7 +16,7 @@ class TempDir {
  public:
   TempDir() {
     std::string pattern =
-        (std::filesystem::temp_directory_path() / "korvane-settings-XXXXXX").string();
+        (std::filesystem::temp_directory_path() / "korvane-test-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
   }
   ~TempDir() {
@@ -25,6 +28,13 @@ class TempDir {
 
   const std::string& path() const { return path_; }
   std::string file(const std::string& name) const { return path_ + "/" + name; }
+  // Writes `bytes` into `name`; returns the file's path.
+  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    const std::string p = file(name);
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return p;
+  }
 
  private:
   std::string path_;

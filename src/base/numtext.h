@@ -27,4 +27,8 @@ std::string FormatFixed(long double value, int decimals);
 // 18-digit string, rounded half up, trailing zeros and a trailing point removed.
 std::string FormatGeneral(long double value);
 
+// Key filter of the numeric fields: backspace (8), "+", ",", "-", "." and the
+// digits pass, "," becomes "."; any other key is dropped (nothing returned).
+std::optional<char32_t> CheckNumKey(char32_t key);
+
 }  // namespace korvane

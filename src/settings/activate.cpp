@@ -1,4 +1,4 @@
-#include "ncout/activate.h"
+#include "settings/activate.h"
 
 #include <string>
 
@@ -25,10 +25,9 @@ TNCFormat FormatOfProfile(const Profile& p) {
   return f;
 }
 
-void ActivateProfile(Job& job, int number) {
+void ActivateProfile(const ProfileStore& profiles, ActiveProfile& a, int number) {
   if (number < 1 || number > 4) return;
-  const Profile& p = job.profiles[static_cast<size_t>(number - 1)];
-  ActiveProfile& a = job.active;
+  const Profile& p = profiles[static_cast<size_t>(number - 1)];
   a.number = number;
   a.REbene = p.REbene;
   a.ZEbene = p.ZEbene;
@@ -40,14 +39,14 @@ void ActivateProfile(Job& job, int number) {
   a.format = FormatOfProfile(p);
 }
 
-bool ActivateProfile(Job& job, std::string_view key) {
+bool ActivateProfile(const ProfileStore& profiles, ActiveProfile& active, std::string_view key) {
   int chosen = 0;
   for (int n = 1; n <= 4; ++n) {
-    const Profile& p = job.profiles[static_cast<size_t>(n - 1)];
+    const Profile& p = profiles[static_cast<size_t>(n - 1)];
     if (p.Profil == key || std::to_string(n) == key) chosen = n;
   }
   if (chosen == 0) return false;
-  ActivateProfile(job, chosen);
+  ActivateProfile(profiles, active, chosen);
   return true;
 }
 

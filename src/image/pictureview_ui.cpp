@@ -1,4 +1,4 @@
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 
 #include <QPainter>
 #include <QPushButton>
@@ -74,6 +74,7 @@ void PictureView::fitToView() {
 }
 
 void PictureView::pictureChanged() {
+  zoomed_.invalidate();
   updateScrollBars();
   viewport()->update();
 }
@@ -99,7 +100,7 @@ QPointF PictureView::origin() const {
 
 void PictureView::paintEvent(QPaintEvent* e) {
   QPainter p(viewport());
-  DrawPicture(p, pic_, zoom_, origin(), e->rect());
+  zoomed_.draw(p, pic_, zoom_, origin(), e->rect());
 }
 
 void PictureView::resizeEvent(QResizeEvent* e) {

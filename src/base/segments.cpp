@@ -1,4 +1,4 @@
-#include "core/segments.h"
+#include "base/segments.h"
 
 namespace korvane {
 

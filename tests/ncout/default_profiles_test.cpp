@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "core/interaction.h"
-#include "ncout/activate.h"
+#include "core/job.h"
+#include "core/jobsettings.h"
+#include "core/convert.h"
+#include "base/interaction.h"
+#include "settings/activate.h"
 #include "ncout/ncbuild.h"
 #include "settings/settings.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

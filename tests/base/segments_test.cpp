@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/interaction.h"
-#include "core/job.h"
-#include "core/segments.h"
+#include "base/segments.h"
 
 namespace korvane {
 namespace {
@@ -48,17 +46,6 @@ TEST(SegmentList, GrowsPastOneBank) {
   list.clear();
   list.restoreUndo();
   EXPECT_EQ(list.count(), SegmentList::kBankSize + 10);
-}
-
-TEST(PictureLock, RefusesOnlyWhileAContourIsAccepted) {
-  Job job;
-  FixedAnswers ui;
-  EXPECT_FALSE(Msg_Isconvert(job, ui));
-  EXPECT_TRUE(ui.messages.empty());
-  job.contourAccepted = true;
-  EXPECT_TRUE(Msg_Isconvert(job, ui));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], kPictureLockText);
 }
 
 }  // namespace

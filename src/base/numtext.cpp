@@ -1,4 +1,4 @@
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 #include <charconv>
 #include <clocale>
@@ -274,6 +274,14 @@ std::string NotANumberText(std::string_view text) {
   s += text;
   s += "' ist kein gültiger Gleitkommawert";
   return s;
+}
+
+std::optional<char32_t> CheckNumKey(char32_t key) {
+  if (key == U',') return U'.';
+  if (key == 8 || key == U'+' || key == U'-' || key == U'.' || (key >= U'0' && key <= U'9')) {
+    return key;
+  }
+  return std::nullopt;
 }
 
 }  // namespace korvane

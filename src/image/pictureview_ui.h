@@ -6,7 +6,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "image/picture.h"
+#include "base/picture.h"
+#include "image/zoomedpicture_ui.h"
 
 class QPushButton;
 
@@ -44,6 +45,7 @@ class PictureView : public QAbstractScrollArea {
 
   const Picture& pic_;
   float zoom_ = 2.0f;
+  ZoomedPicture zoomed_;  // below 1:1, a reduced copy that keeps the marks
   QPushButton* bwWarning_;
 };
 

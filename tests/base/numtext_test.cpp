@@ -1,4 +1,4 @@
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 #include <gtest/gtest.h>
 
@@ -211,4 +211,12 @@ TEST(NotANumberText, QuotesTheText) {
 }
 
 }  // namespace
+TEST(NumKey, CommaTypesPointOthersDropped) {
+  for (char32_t c : std::u32string(U"0123456789+-.\b")) EXPECT_EQ(CheckNumKey(c), c);
+  EXPECT_EQ(CheckNumKey(U','), U'.');
+  for (char32_t c : std::u32string(U"aZe E*/ \t\r\x7f\u00e4")) {
+    EXPECT_EQ(CheckNumKey(c), std::nullopt) << static_cast<int>(c);
+  }
+}
+
 }  // namespace korvane

@@ -1,11 +1,11 @@
-#include "ncout/numkeyfilter_ui.h"
+#include "base/numkeyfilter_ui.h"
 
 #include <QAbstractSpinBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "ncout/outparams.h"
+#include "base/numtext.h"
 
 namespace korvane {
 

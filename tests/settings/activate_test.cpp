@@ -1,4 +1,6 @@
-#include "ncout/activate.h"
+#include "core/job.h"
+#include "core/jobsettings.h"
+#include "settings/activate.h"
 
 #include <gtest/gtest.h>
 
