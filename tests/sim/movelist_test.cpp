@@ -44,6 +44,7 @@ TEST(MoveListWriter, MatchesTheBuildersLines) {
   Job job;
   job.active.REbene = "2.5";
   job.active.ZEbene = "-0.75";
+  job.active.templates[kSynA][0] = "G0 X[#XVAL] Y[#YVAL]";
   job.active.templates[kSynXY][0] = "G1 X[#XVAL] Y[#YVAL]";
   job.scale = 0.1L;
   job.joinGap = 1;
@@ -66,6 +67,13 @@ TEST(MoveListWriter, MatchesTheBuildersLines) {
                           RapidLine(mx(100), my(200)),
                           FeedLine(mx(33.33335L), my(0))};
   EXPECT_EQ(job.moveList, expected);
+  // Each move points at the NC line that makes it; the header at the first.
+  EXPECT_EQ(job.moveLines, (std::vector<int32_t>{0, 0, 1, 2, 3, 4}));
+  ASSERT_EQ(job.ncLines.size(), 5u);
+  EXPECT_EQ(job.ncLines[0].substr(0, 2), "G0");
+  EXPECT_EQ(job.ncLines[3].substr(0, 2), "G0");
+  EXPECT_EQ(job.ncLines[4].substr(0, 2), "G1");
+  EXPECT_EQ(job.moveRecords.size(), expected.size());
   EXPECT_EQ(HeaderLine("5", "-1"), "8;0;5;-1");
   EXPECT_EQ(RapidLine(5, -10), "0;5.000;-10.000");
   EXPECT_EQ(FeedLine(15.5L, -0.0004L), "1;15.500;-0.000");
