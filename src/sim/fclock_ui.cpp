@@ -30,6 +30,7 @@ TFClock::TFClock(QWidget* parent)
   Schliessen_->setObjectName("Schliessen");
   Schliessen_->setIcon(QIcon(QStringLiteral(":/sim/close.svg")));
   Schliessen_->setAutoRaise(true);
+  Schliessen_->setToolTip(QStringLiteral("Schließen"));
   row->addWidget(Label1_);
   row->addWidget(DSpeed_, 1);
   row->addWidget(Schliessen_);

@@ -55,7 +55,28 @@ class Nearest : public MoveSink {
   bool withRapid_;
 };
 
+// Keeps the last move of the current line.
+class LastMove : public MoveSink {
+ public:
+  void placement(const Point3&) override {}
+  void rapid(const Point3& a, const Point3& b) override { span = MoveSpan{a, b}; }
+  void feed(const Point3& a, const Point3& b) override { span = MoveSpan{a, b}; }
+  std::optional<MoveSpan> span;
+};
+
 }  // namespace
+
+std::optional<MoveSpan> MoveOfLine(const MoveList& list, int32_t line) {
+  if (line < 0 || static_cast<size_t>(line) >= list.size()) return std::nullopt;
+  LastMove sink;
+  MoveInterpreter interp(sink);
+  interp.reset();
+  for (int32_t i = 0; i <= line; ++i) {
+    sink.span.reset();
+    if (!interp.Paintway(list.records()[static_cast<size_t>(i)], list)) return std::nullopt;
+  }
+  return sink.span;
+}
 
 PathLengths MeasurePaths(const MoveList& list) {
   Lengths sink;

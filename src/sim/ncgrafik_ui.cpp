@@ -126,6 +126,28 @@ void NCGrafik::paintEvent(QPaintEvent* e) {
   // Beyond the picture (the widget grew since the last pass).
   if (width() > image_.width()) p.fillRect(image_.width(), 0, width() - image_.width(), height(), background_);
   if (height() > image_.height()) p.fillRect(0, image_.height(), width(), height() - image_.height(), background_);
+  if (markOn_) {
+    const Pixel a = project(markFrom_), b = project(markTo_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 0, 255), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(a.x, a.y, b.x, b.y);
+    p.setPen(QPen(QColor(255, 0, 255), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPoint(b.x, b.y), 5, 5);
+  }
+}
+
+void NCGrafik::setMark(const Point3& from, const Point3& to) {
+  markFrom_ = from;
+  markTo_ = to;
+  markOn_ = true;
+  update();
+}
+
+void NCGrafik::clearMark() {
+  if (!markOn_) return;
+  markOn_ = false;
+  update();
 }
 
 }  // namespace korvane

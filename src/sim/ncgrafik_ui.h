@@ -50,6 +50,12 @@ class NCGrafik : public QWidget, public MoveSink, public PenSurface3D {
                  long double z2);
   const QImage& image() const { return image_; }
 
+  // A marked move (the editor's caret line) drawn over the picture: the move
+  // highlighted and the tool at its end. Projected with the current view.
+  void setMark(const Point3& from, const Point3& to);
+  void clearMark();
+  bool hasMark() const { return markOn_; }
+
   // MoveSink.
   void placement(const Point3& at) override;
   void rapid(const Point3& from, const Point3& to) override;
@@ -79,6 +85,8 @@ class NCGrafik : public QWidget, public MoveSink, public PenSurface3D {
   Pixel lastPixel_;
   bool lastValid_ = false;
   bool showRapid_ = true;
+  bool markOn_ = false;
+  Point3 markFrom_, markTo_;
   MoveInterpreter interp_;
 };
 

@@ -16,6 +16,7 @@
 
 #include "base/numtext.h"
 #include "sim/fclock_ui.h"
+#include "sim/movequery.h"
 #include "sim/ncgrafik_ui.h"
 
 namespace korvane {
@@ -114,6 +115,11 @@ TNCGraphicView::TNCGraphicView(QWidget* parent) : QWidget(parent) {
   area->addWidget(surface_);
   page->addWidget(PNCGrafik_, 1);
   surface_->installEventFilter(this);
+  status_ = new QLabel(this);
+  status_->setObjectName("LWegInfo");
+  status_->setContentsMargins(6, 2, 6, 2);
+  page->addWidget(status_);
+  showPathLengths(0, 0);
 
   // The pointer readout floats at the top right corner of the surface.
   PanelPos_ = new QWidget(surface_);
@@ -190,6 +196,23 @@ void TNCGraphicView::applyOptions(const GraphicOptions& options) {
   G0ButtClick();
   AxisButt_->setChecked(options.axes3D);
   AxisButtClick();
+}
+
+void TNCGraphicView::markLine(int line) {
+  const std::optional<MoveSpan> m =
+      list_ && line >= 0 ? MoveOfLine(*list_, line) : std::optional<MoveSpan>{};
+  marked_ = m ? line : -1;
+  if (m) {
+    surface_->setMark(m->from, m->to);
+  } else {
+    surface_->clearMark();
+  }
+}
+
+void TNCGraphicView::showPathLengths(long double feed, long double rapid) {
+  status_->setText(QStringLiteral("Vorschubweg: %1 mm    Eilgangweg: %2 mm")
+                       .arg(QString::fromStdString(FormatFixed(feed, 3)),
+                            QString::fromStdString(FormatFixed(rapid, 3))));
 }
 
 void TNCGraphicView::DrawSimulation(bool silent) {
@@ -282,8 +305,11 @@ void TNCGraphicView::preset(ViewPreset p) {
 
 void TNCGraphicView::DynRotate(int steps, long double y, long double z) {
   const TurnPlan plan = PlanDynRotate(view(), steps, y, z);
+  // Hidden (a settings load at start): the same angles, nothing to animate.
+  const bool shown = isVisible();
   for (int i = 0; i < plan.steps; ++i) {
     ApplyTurnStep(view(), plan);
+    if (!shown) continue;
     DrawSimulation();
     if (i + 1 < plan.steps) delay(30);
   }
@@ -328,12 +354,25 @@ bool TNCGraphicView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
       auto* e = static_cast<QMouseEvent*>(event);
       surface_->setFocus(Qt::MouseFocusReason);  // the keys come here from now on
+      pressAt_ = e->position().toPoint();
       if (zoomIn_) {
         const QPoint at = e->position().toPoint();
         ZoomInClick(view(), at.x(), at.y());
         DrawSimulation();
         zoomIn_ = false;
         surface_->unsetCursor();
+        pressAt_ = QPoint(-100000, -100000);  // its release is no click on a move
+      }
+      return true;
+    }
+    case QEvent::MouseButtonRelease: {
+      // A click without dragging points at the nearest drawn move.
+      auto* e = static_cast<QMouseEvent*>(event);
+      const QPoint at = e->position().toPoint();
+      if (e->button() == Qt::LeftButton && list_ && !list_->empty() &&
+          (at - pressAt_).manhattanLength() <= 2) {
+        const int line = NearestLine(*list_, view(), at.x(), at.y(), G0Butt_->isChecked(), 6);
+        if (line >= 0) emit lineClicked(line);
       }
       return true;
     }

@@ -51,6 +51,13 @@ class TNCGraphicView : public QWidget {
   // The zoom and rotation keys; false for any other key.
   bool handleKey(int key, Qt::KeyboardModifiers modifiers);
 
+  // Marks the move of move-list line `line` (-1: no mark).
+  void markLine(int line);
+  int markedLine() const { return marked_; }
+  // The feed and rapid path lengths of the program, in the status line.
+  void showPathLengths(long double feed, long double rapid);
+  QLabel* statusLine() const { return status_; }
+
   bool zoomInMode() const { return zoomIn_; }
   bool passRunning() const { return inPass_; }
   const std::string& lastError() const { return lastError_; }
@@ -85,6 +92,8 @@ class TNCGraphicView : public QWidget {
   void passFailed(const QString& error);
   // In slow mode, after each line: the move-list index of that line.
   void lineReplayed(int source);
+  // A click near a drawn move (outside zoom-in mode): its move-list line.
+  void lineClicked(int line);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -106,6 +115,9 @@ class TNCGraphicView : public QWidget {
   QLabel* xValue_;
   QLabel* yValue_;
   QLabel* zValue_;
+  QLabel* status_;
+  QPoint pressAt_;
+  int marked_ = -1;
   QToolButton* AxisButt_;
   QToolButton* G0Butt_;
   QToolButton* B1Delay_;

@@ -210,6 +210,28 @@ TEST(MovePaths, NearestLineToAPixel) {
   EXPECT_EQ(NearestLine(list, v, far.x, far.y, false, 3), -1) << "hidden rapid moves do not count";
 }
 
+TEST(MovePaths, MoveOfALine) {
+  const MoveList list(kExample);
+  struct Case {
+    int32_t line;
+    bool found;
+    Point3 from, to;
+  } cases[] = {
+      {2, true, {5, -10, -1}, {6, -10, -1}},  // feed: the move in the plane, not the plunge
+      {4, true, {6, -12, 5}, {15, -2, 5}},    // rapid: the move after the retract
+      {0, false, {}, {}},                     // the header makes no move
+      {6, false, {}, {}},
+      {-1, false, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const std::optional<MoveSpan> m = MoveOfLine(list, c.line);
+    ASSERT_EQ(m.has_value(), c.found) << c.line;
+    if (!m) continue;
+    EXPECT_TRUE(m->from == c.from && m->to == c.to) << c.line;
+  }
+  EXPECT_FALSE(MoveOfLine(MoveList(Lines{"8;0;;-1", "0;1;1"}), 1)) << "stops at an unreadable line";
+}
+
 class CountingHooks : public PassHooks {
  public:
   bool slowMode() override { return slow; }
