@@ -404,6 +404,7 @@ QWidget* Tfmain::buildViews() {
     v->addWidget(views_.back()->page(), 1);
   }
   bar->addStretch();
+  LinkViews(views_, [this] { BGrafikClick(); });
   pictureView_ = static_cast<PictureViewPage*>(views_[kPictureView].get());
   programView_ = static_cast<NcProgramView*>(views_[kProgramView].get());
   for (size_t i = 1; i < views_.size(); ++i) views_[i]->page()->hide();

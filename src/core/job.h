@@ -14,6 +14,7 @@
 #include "ncout/ncbuild.h"
 #include "settings/language.h"
 #include "settings/profile.h"
+#include "sim/movelist.h"
 
 namespace korvane {
 
@@ -69,6 +70,10 @@ struct Job {
   // NC program and simulation move list, as the builder wrote them.
   std::vector<std::string> ncLines;
   std::vector<std::string> moveList;
+  // The move list as parsed records (what a drawing pass replays) and, per
+  // move-list line, the NC line it comes from; both from the same build.
+  MoveList moveRecords;
+  std::vector<int32_t> moveLines;
   NCBuilderState builder;  // carries the block counter from build to build
   MachineExtents extents;
   // NC builder: busy while a build runs (a progress report may re-enter it),

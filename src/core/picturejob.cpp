@@ -70,6 +70,8 @@ void ResetJobForNewPicture(Job& job) {
   job.lineSpacing = 1.0L;
   job.segments.setCount(0);
   job.moveList.clear();
+  job.moveRecords.clear();
+  job.moveLines.clear();
   job.ncLines.clear();
   // The working image is about to be replaced: the next run must trace it.
   PictureOpened(job);
