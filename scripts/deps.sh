@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev libqscintilla2-qt6-dev
   fonts-dejavu-core xvfb xauth x11-apps imagemagick time
   potrace linuxcnc-uspace
+  clang python3
 )
 
 missing=()

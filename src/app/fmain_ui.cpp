@@ -127,7 +127,7 @@ void Verlaufstatus::report(const std::string& text, int percent) {
   if (w_.lMeldung_->text() != t) w_.lMeldung_->setText(t);
   w_.verlaufBar_->setValue(percent);
   if (percent % 10 == 0 && w_.fconvert_ && w_.fconvert_->isVisible())
-    w_.fconvert_->image()->repaint();
+    w_.fconvert_->image()->pictureChanged();
   QCoreApplication::processEvents();
   if (w_.progressHook_) w_.progressHook_(text, percent);
 }

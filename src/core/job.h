@@ -10,6 +10,7 @@
 #include "base/messages.h"
 #include "base/segments.h"
 #include "base/picture.h"
+#include "contour/tracemap.h"
 #include "ncout/ncbuild.h"
 #include "settings/language.h"
 #include "settings/profile.h"
@@ -52,6 +53,12 @@ struct Job {
   // The conversion run's result image (the dialog's picture): the working
   // image, framed for the traced types, marked by the contour method.
   Picture result;
+  // korvane-cli's form of a black-and-white picture for a traced contour
+  // type: the framed compact map alone, traced in place. While it holds a
+  // picture, `working` carries only the size (no pixels) and no accepted,
+  // backup or result copy is made: a large scan then costs one byte per
+  // pixel instead of four 32-bit copies.
+  TraceMap compact;
 
   // Settings: the four stored profiles, the general settings, the active copy.
   std::array<Profile, 4> profiles;
