@@ -3,16 +3,26 @@
 // `korvane --screenshot PREFIX PICTURE` is a demonstration run for the
 // documentation: it opens the picture, thresholds it when needed, converts it
 // with the outline, accepts the result and saves screen shots of the
-// conversion dialog and of the picture and NC program views as PREFIX-*.png.
+// conversion dialog, of the picture and NC program views, of the stock page,
+// of the NC graphic (oblique with a stock block, and from above) and of the
+// slowed simulation with its clock as PREFIX-*.png.
 #include <QApplication>
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolButton>
+#include <algorithm>
 #include <QTimer>
 #include <clocale>
 #include <string>
 
 #include "app/fmain_ui.h"
+#include "base/numtext.h"
+#include "sim/fclock_ui.h"
+#include "sim/ncgraphicview_ui.h"
+#include "sim/prohteil_ui.h"
 #include "image/pictureview_ui.h"
 #include "core/tfconvert_ui.h"
 #include "image/blackwhite.h"
@@ -57,7 +67,32 @@ void RunScreenshots(korvane::Tfmain& w, const QString& prefix) {
   Shoot(prefix + QStringLiteral("-bild.png"));
   w.BProgramClick();
   Shoot(prefix + QStringLiteral("-programm.png"));
-  QApplication::quit();
+
+  // The graphic view: a block around the machine extents, then the presets.
+  w.BBlankClick();
+  auto* stock = w.findChild<korvane::TPRohteil*>(QStringLiteral("PRohteil"));
+  const korvane::MachineExtents& e = job.extents;
+  const long double box[] = {std::min(e.xMin, e.xMax) - 3, std::max(e.xMin, e.xMax) + 3,
+                             std::min(e.yMin, e.yMax) - 3, std::max(e.yMin, e.yMax) + 3, -3, 0};
+  for (int f = korvane::QUADER1_XM; f <= korvane::QUADER1_ZP; ++f)
+    stock->field(static_cast<korvane::StockField>(f))
+        ->setText(QString::fromStdString(korvane::FormatFixed(box[f], 1)));
+  Shoot(prefix + QStringLiteral("-rohteil.png"));
+  stock->RAnzeigenClick();
+  auto* g = w.findChild<korvane::TNCGraphicView*>(QStringLiteral("PGrafik"));
+  g->ZoomallClick();
+  g->XYButtClick();
+  Shoot(prefix + QStringLiteral("-grafik-xy.png"));
+  g->XYZButtClick();
+  Shoot(prefix + QStringLiteral("-grafik.png"));
+  // The slowed simulation with its clock, shot while it draws.
+  g->clock()->findChild<QSlider*>(QStringLiteral("DSpeed"))->setValue(1990);
+  QTimer::singleShot(2500, [prefix, g] {
+    Shoot(prefix + QStringLiteral("-clock.png"));
+    g->clock()->SchliessenClick();
+  });
+  g->findChild<QToolButton*>(QStringLiteral("B1Delay"))->click();
+  QTimer::singleShot(3500, [] { QApplication::quit(); });
 }
 
 }  // namespace
