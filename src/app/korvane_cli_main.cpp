@@ -9,6 +9,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/cliopts.h"
@@ -20,6 +21,7 @@
 #include "core/interaction.h"
 #include "core/job.h"
 #include "core/numtext.h"
+#include "export/export.h"
 #include "image/blackwhite.h"
 #include "image/picture_file.h"
 #include "ncout/activate.h"
@@ -209,9 +211,17 @@ int main(int argc, char** argv) {
   progress.finish();
   for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
 
-  for (const auto& [path, lines] :
-       {std::pair{opt.output, &job.ncLines}, std::pair{opt.moves, &job.moveList}}) {
-    if (!path.empty() && !SaveProgramLines(path, *lines)) {
+  std::vector<std::string> contour;
+  if (const ExportFormat* format = ExportFormatForFile(opt.exportFile)) {
+    NullProgress quietProgress;
+    contour = format->write(
+        ExportInputOf(job.segments, job.working.width, job.working.height), quietProgress);
+  }
+  for (const auto& [path, lines, save] :
+       {std::tuple{opt.output, &job.ncLines, &SaveProgramLines},
+        std::tuple{opt.moves, &job.moveList, &SaveProgramLines},
+        std::tuple{opt.exportFile, &contour, &SaveExportFile}}) {
+    if (!path.empty() && !save(path, *lines)) {
       std::fprintf(stderr, "korvane-cli: cannot write %s: %s\n", path.c_str(),
                    std::strerror(errno));
       return 1;
@@ -220,6 +230,7 @@ int main(int argc, char** argv) {
   double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!opt.quiet)
     std::fprintf(stderr, "%d segments, %zu NC lines%s, %.2f s -> %s\n", job.segments.count(),
-                 job.ncLines.size(), extra.c_str(), secs, opt.output.c_str());
+                 job.ncLines.size(), extra.c_str(), secs,
+                 (opt.output.empty() ? opt.exportFile : opt.output).c_str());
   return 0;
 }
