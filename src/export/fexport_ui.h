@@ -1,0 +1,61 @@
+#pragma once
+// The export dialog: a format button generates the export text into a
+// read-only preview, "Speichern" writes that text to a file.
+#include <QDialog>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/job.h"
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace korvane {
+
+class FileDialogs;
+class ProgressSink;
+class UserDialogs;
+
+// Language text by number (the caption table's lookup).
+using CaptionLookup = std::function<std::string(int)>;
+
+extern const char* const kNoContourText;  // shown instead of the dialog
+
+class TFExport : public QDialog {
+  Q_OBJECT
+ public:
+  TFExport(const Job& job, UserDialogs& ui, FileDialogs& files, ProgressSink& progress,
+           CaptionLookup caption = {}, QWidget* parent = nullptr);
+
+  // The main window's export command: without an accepted contour the
+  // message, otherwise the dialog, modally. Returns the dialog's result.
+  int run();
+  // Generates the text of format 1 (DXF), 2 (HPGL) or 3 (SVG).
+  void Export(int format);
+  void SpeichernClick();
+  void applyCaptions();
+
+  const std::string& extension() const { return extension_; }
+  const std::vector<std::string>& lines() const { return lines_; }
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  void setBusy(bool busy);
+
+  const Job& job_;
+  UserDialogs& ui_;
+  FileDialogs& files_;
+  ProgressSink& progress_;
+  CaptionLookup caption_;
+  std::string extension_;
+  std::vector<std::string> lines_;
+  std::vector<QPushButton*> formatButtons_;
+  QPushButton* abbrechen_ = nullptr;
+  QPushButton* speichern_ = nullptr;
+  QPlainTextEdit* editor_ = nullptr;
+};
+
+}  // namespace korvane
