@@ -8,7 +8,7 @@
 
 #include <deque>
 
-#include "app/dialogs_ui.h"
+#include "app/scripted_dialogs.h"
 #include "export/export.h"
 #include "settings/tempdir.h"
 
@@ -18,27 +18,7 @@ namespace {
 using testing::ReadBytes;
 using testing::TempDir;
 
-class Script : public UserDialogs, public FileDialogs {
- public:
-  std::vector<std::string> messages;
-  std::deque<std::string> files;
-  std::vector<FileRequest> requests;
-
-  bool ask(const std::string&) override { return false; }
-  bool confirm(const std::string&) override { return false; }
-  void message(const std::string& t) override { messages.push_back(t); }
-  std::string openPicture(const FileRequest&) override { return {}; }
-  std::string savePicture(const FileRequest&) override { return {}; }
-  std::string saveNcProgram(const FileRequest&) override { return {}; }
-  bool openDocument(const std::string&) override { return true; }
-  std::string saveExport(const FileRequest& r) override {
-    requests.push_back(r);
-    if (files.empty()) return {};
-    std::string f = files.front();
-    files.pop_front();
-    return f;
-  }
-};
+using Script = testing::ScriptedDialogs;
 
 // Records each report and whether the dialog let a second command start.
 class Progress : public ProgressSink {

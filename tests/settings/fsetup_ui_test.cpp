@@ -18,7 +18,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/dialogs_ui.h"
+#include "app/scripted_dialogs.h"
 #include "settings/settings.h"
 #include "settings/tempdir.h"
 
@@ -28,36 +28,7 @@ namespace {
 using testing::ReadBytes;
 using testing::TempDir;
 
-class Script : public UserDialogs, public FileDialogs {
- public:
-  std::vector<std::string> messages;
-  std::vector<FolderRequest> folderRequests;
-  std::deque<std::string> folders;
-  std::deque<std::optional<int32_t>> colours;
-  std::vector<int32_t> colourAsked;
-
-  bool ask(const std::string&) override { return false; }
-  bool confirm(const std::string&) override { return false; }
-  void message(const std::string& t) override { messages.push_back(t); }
-  std::string openPicture(const FileRequest&) override { return {}; }
-  std::string savePicture(const FileRequest&) override { return {}; }
-  std::string saveNcProgram(const FileRequest&) override { return {}; }
-  bool openDocument(const std::string&) override { return true; }
-  std::string chooseFolder(const FolderRequest& r) override {
-    folderRequests.push_back(r);
-    if (folders.empty()) return {};
-    std::string f = folders.front();
-    folders.pop_front();
-    return f;
-  }
-  std::optional<int32_t> chooseColour(int32_t current) override {
-    colourAsked.push_back(current);
-    if (colours.empty()) return std::nullopt;
-    auto c = colours.front();
-    colours.pop_front();
-    return c;
-  }
-};
+using Script = testing::ScriptedDialogs;
 
 const std::string kData = std::string(KORVANE_SOURCE_DIR) + "/data/";
 
