@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
   fonts-dejavu-core xvfb xauth x11-apps imagemagick time
   potrace linuxcnc-uspace
+  python3-ezdxf hp2xx librsvg2-bin libxml2-utils
 )
 
 missing=()
