@@ -1,5 +1,6 @@
 #include "export/fexport_ui.h"
 
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -52,6 +53,7 @@ TFExport::TFExport(const Job& job, UserDialogs& ui, FileDialogs& files, Progress
   editor_->setObjectName(QStringLiteral("ExportEditor"));
   editor_->setReadOnly(true);
   editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  editor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   v->addWidget(editor_, 1);
   auto* bottom = new QHBoxLayout;
   abbrechen_ = new QPushButton(QStringLiteral("&Abbrechen"), this);
@@ -111,10 +113,16 @@ void TFExport::Export(int format) {
   extension_ = chosen->extension;
   lines_ = chosen->write(ExportInputOf(job_.segments, job_.working.width, job_.working.height),
                          progress_);
-  QStringList text;
-  text.reserve(static_cast<qsizetype>(lines_.size()));
-  for (const std::string& l : lines_) text << QString::fromStdString(l);
-  editor_->setPlainText(text.join('\n'));
+  // One text for the view: a million segments make millions of lines.
+  std::size_t size = 0;
+  for (const std::string& l : lines_) size += l.size() + 1;
+  std::string text;
+  text.reserve(size);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (i > 0) text += '\n';
+    text += lines_[i];
+  }
+  editor_->setPlainText(QString::fromStdString(text));
   setBusy(false);
 }
 

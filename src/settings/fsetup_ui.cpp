@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -439,6 +440,7 @@ QWidget* TFSetup::buildProfilePage() {
   for (const auto& [title, name] : tabs) {
     auto* e = Named(new QPlainTextEdit(tabSyntax_), name);
     e->setLineWrapMode(QPlainTextEdit::NoWrap);
+    e->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     tabSyntax_->addTab(e, QString::fromUtf8(title));
     syntax_.push_back(e);
     connect(e, &QPlainTextEdit::textChanged, this, &TFSetup::updatePreview);
@@ -448,6 +450,7 @@ QWidget* TFSetup::buildProfilePage() {
   preview_ = Named(new QPlainTextEdit(page), "ENCVorschau");
   preview_->setReadOnly(true);
   preview_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  preview_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   v->addWidget(preview_, 1);
 
   for (QLineEdit* e : {eeProfil_, eeStellen_, eeNachkomma_, eeRebene_, eeZebene_, eeVorschubZ_,
