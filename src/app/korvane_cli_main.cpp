@@ -9,7 +9,6 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/cliopts.h"
@@ -211,18 +210,20 @@ int main(int argc, char** argv) {
   progress.finish();
   for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
 
-  std::vector<std::string> contour;
+  for (const auto& [path, lines] :
+       {std::pair{opt.output, &job.ncLines}, std::pair{opt.moves, &job.moveList}}) {
+    if (!path.empty() && !SaveProgramLines(path, *lines)) {
+      std::fprintf(stderr, "korvane-cli: cannot write %s: %s\n", path.c_str(),
+                   std::strerror(errno));
+      return 1;
+    }
+  }
   if (const ExportFormat* format = ExportFormatForFile(opt.exportFile)) {
     NullProgress quietProgress;
-    contour = format->write(
+    const std::string contour = format->write(
         ExportInputOf(job.segments, job.working.width, job.working.height), quietProgress);
-  }
-  for (const auto& [path, lines, save] :
-       {std::tuple{opt.output, &job.ncLines, &SaveProgramLines},
-        std::tuple{opt.moves, &job.moveList, &SaveProgramLines},
-        std::tuple{opt.exportFile, &contour, &SaveExportFile}}) {
-    if (!path.empty() && !save(path, *lines)) {
-      std::fprintf(stderr, "korvane-cli: cannot write %s: %s\n", path.c_str(),
+    if (!SaveExportFile(opt.exportFile, contour)) {
+      std::fprintf(stderr, "korvane-cli: cannot write %s: %s\n", opt.exportFile.c_str(),
                    std::strerror(errno));
       return 1;
     }

@@ -1,6 +1,8 @@
 #include "export/export.h"
 
 #include <array>
+#include <initializer_list>
+#include <string_view>
 
 #include "contour/percentreport.h"
 #include "core/numtext.h"
@@ -28,6 +30,29 @@ bool SameAscii(std::string_view a, std::string_view b) {
 }
 
 std::string N(long double v) { return FormatGeneral(v); }
+
+// The file text, built line by line with CR LF line ends.
+class Text {
+ public:
+  explicit Text(std::size_t reserve) { text_.reserve(reserve); }
+  Text& put(std::string_view s) {
+    text_ += s;
+    return *this;
+  }
+  Text& line(std::string_view s) {
+    text_ += s;
+    text_ += "\r\n";
+    return *this;
+  }
+  Text& number(long double v) { return line(N(v)); }
+  void lines(std::initializer_list<std::string_view> all) {
+    for (std::string_view s : all) line(s);
+  }
+  std::string take() { return std::move(text_); }
+
+ private:
+  std::string text_;
+};
 
 // Runs `perSegment` over the records with the progress report after each.
 template <typename F>
@@ -62,74 +87,61 @@ const ExportFormat* ExportFormatForFile(std::string_view fileName) {
   return ExportFormatByExtension(fileName.substr(dot + 1));
 }
 
-std::vector<std::string> ExportDxf(const ExportInput& in, ProgressSink& progress) {
+std::string ExportDxf(const ExportInput& in, ProgressSink& progress) {
   const long double h = in.height;
-  std::vector<std::string> out = {"0", "SECTION", "2", "ENTITIES"};
-  out.reserve(static_cast<std::size_t>(in.count) * 14 + 8);
+  Text out(static_cast<std::size_t>(in.count) * 90 + 64);
+  out.lines({"0", "SECTION", "2", "ENTITIES"});
   EachSegment(in, progress, [&](const Segment& s) {
     // The layer belongs to each entity: readers drop a layer code that stands
     // between the section name and the first entity.
-    for (std::string line : {std::string("0"), std::string("LINE"), std::string("8"),
-                             std::string("Korvane"), std::string("10"), N(s.x1),
-                             std::string("20"), N(h - s.y1), std::string("11"), N(s.x2),
-                             std::string("21"), N(h - s.y2)}) {
-      out.push_back(std::move(line));
-    }
+    out.lines({"0", "LINE", "8", "Korvane", "10"});
+    out.number(s.x1).line("20").number(h - s.y1).line("11").number(s.x2).line("21");
+    out.number(h - s.y2);
   });
-  for (const char* l : {"0", "ENDSEC", "0", "EOF"}) out.emplace_back(l);
-  return out;
+  out.lines({"0", "ENDSEC", "0", "EOF"});
+  return out.take();
 }
 
-std::vector<std::string> ExportHpgl(const ExportInput& in, ProgressSink& progress) {
+std::string ExportHpgl(const ExportInput& in, ProgressSink& progress) {
   const long double h = in.height;
-  std::vector<std::string> out = {"IN;", "WU0;", "SP1;", "LT;"};
-  out.reserve(static_cast<std::size_t>(in.count) * 2 + 6);
+  Text out(static_cast<std::size_t>(in.count) * 30 + 64);
+  out.lines({"IN;", "WU0;", "SP1;", "LT;"});
   long double penX = 99999999.0L, penY = 99999999.0L;
   EachSegment(in, progress, [&](const Segment& s) {
     // Exact comparison on the unflipped values: a joined path stays pen-down.
-    if (s.x1 != penX || s.y1 != penY) out.push_back("PUPA" + N(s.x1) + "," + N(h - s.y1) + ";");
-    out.push_back("PDPA" + N(s.x2) + "," + N(h - s.y2) + ";");
+    if (s.x1 != penX || s.y1 != penY)
+      out.put("PUPA").put(N(s.x1)).put(",").put(N(h - s.y1)).line(";");
+    out.put("PDPA").put(N(s.x2)).put(",").put(N(h - s.y2)).line(";");
     penX = s.x2;
     penY = s.y2;
   });
-  out.emplace_back("PU;");
-  out.emplace_back("SP0;");
-  return out;
+  out.lines({"PU;", "SP0;"});
+  return out.take();
 }
 
-std::vector<std::string> ExportSvg(const ExportInput& in, ProgressSink& progress) {
+std::string ExportSvg(const ExportInput& in, ProgressSink& progress) {
   const std::string w = N(in.width), h = N(in.height);
-  std::vector<std::string> out = {
+  Text out(static_cast<std::size_t>(in.count) * 90 + 400);
+  out.lines({
       R"(<?xml version="1.0" encoding="UTF-8"?>)",
       R"(<svg xmlns="http://www.w3.org/2000/svg")",
       R"(xmlns:xlink="http://www.w3.org/1999/xlink")",
       R"(xmlns:ev="http://www.w3.org/2001/xml-events")",
       R"(version="1.1" baseProfile="full")",
-      "width=\"" + w + "px\" height=\"" + h + "px\" viewBox=\"0 0 " + w + " " + h + "\">",
-  };
-  out.reserve(static_cast<std::size_t>(in.count) + 8);
-  EachSegment(in, progress, [&](const Segment& s) {
-    out.push_back("<line x1=\"" + N(s.x1) + "\" y1=\"" + N(s.y1) + "\" x2=\"" + N(s.x2) +
-                  "\" y2=\"" + N(s.y2) + "\" stroke=\"black\" stroke-width=\"1px\"/>");
   });
-  out.emplace_back("</svg>");
-  return out;
+  out.put("width=\"").put(w).put("px\" height=\"").put(h).put("px\" viewBox=\"0 0 ").put(w);
+  out.put(" ").put(h).line("\">");
+  EachSegment(in, progress, [&](const Segment& s) {
+    out.put("<line x1=\"").put(N(s.x1)).put("\" y1=\"").put(N(s.y1)).put("\" x2=\"");
+    out.put(N(s.x2)).put("\" y2=\"").put(N(s.y2));
+    out.line("\" stroke=\"black\" stroke-width=\"1px\"/>");
+  });
+  out.line("</svg>");
+  return out.take();
 }
 
-std::string ExportFileText(const std::vector<std::string>& lines) {
-  std::size_t size = 0;
-  for (const std::string& l : lines) size += l.size() + 2;
-  std::string text;
-  text.reserve(size);
-  for (const std::string& l : lines) {
-    text += l;
-    text += "\r\n";
-  }
-  return text;
-}
-
-bool SaveExportFile(const std::string& path, const std::vector<std::string>& lines) {
-  return WriteFileAtomically(path, ExportFileText(lines));
+bool SaveExportFile(const std::string& path, const std::string& text) {
+  return WriteFileAtomically(path, text);
 }
 
 }  // namespace korvane

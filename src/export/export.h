@@ -6,7 +6,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/interaction.h"
 #include "core/segments.h"
@@ -27,9 +26,10 @@ ExportInput ExportInputOf(const SegmentList& list, int32_t width, int32_t height
 // Progress text of every export.
 extern const char* const kExportProgressText;  // "Export ..."
 
-// Writes the file's lines (without line ends) and reports progress after each
-// segment.
-using ExportWriter = std::vector<std::string> (*)(const ExportInput&, ProgressSink&);
+// Writes the file's text, every line ended by carriage return and line feed,
+// and reports progress after each segment. One text rather than a list of
+// lines: a million segments make fourteen million DXF lines.
+using ExportWriter = std::string (*)(const ExportInput&, ProgressSink&);
 
 struct ExportFormat {
   int number;             // 1 DXF, 2 HPGL, 3 SVG
@@ -44,15 +44,12 @@ const ExportFormat* ExportFormatByExtension(std::string_view ext);
 // The format of a file name's extension; null when it has none of the table.
 const ExportFormat* ExportFormatForFile(std::string_view fileName);
 
-std::vector<std::string> ExportDxf(const ExportInput& in, ProgressSink& progress);
-std::vector<std::string> ExportHpgl(const ExportInput& in, ProgressSink& progress);
-std::vector<std::string> ExportSvg(const ExportInput& in, ProgressSink& progress);
+std::string ExportDxf(const ExportInput& in, ProgressSink& progress);
+std::string ExportHpgl(const ExportInput& in, ProgressSink& progress);
+std::string ExportSvg(const ExportInput& in, ProgressSink& progress);
 
-// The file's bytes: every line followed by carriage return and line feed.
-std::string ExportFileText(const std::vector<std::string>& lines);
-
-// Writes the export file through a temporary file and a rename; false when the
+// Writes the export text through a temporary file and a rename; false when the
 // file cannot be created (an existing file is then left as it was).
-bool SaveExportFile(const std::string& path, const std::vector<std::string>& lines);
+bool SaveExportFile(const std::string& path, const std::string& text);
 
 }  // namespace korvane

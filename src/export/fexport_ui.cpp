@@ -89,7 +89,7 @@ void TFExport::showEvent(QShowEvent* e) {
     speichern_->setEnabled(false);
     editor_->setEnabled(false);
     editor_->clear();
-    lines_.clear();
+    text_.clear();
   }
   QDialog::showEvent(e);
 }
@@ -111,18 +111,16 @@ void TFExport::Export(int format) {
   setBusy(true);
   editor_->clear();
   extension_ = chosen->extension;
-  lines_ = chosen->write(ExportInputOf(job_.segments, job_.working.width, job_.working.height),
-                         progress_);
-  // One text for the view: a million segments make millions of lines.
-  std::size_t size = 0;
-  for (const std::string& l : lines_) size += l.size() + 1;
-  std::string text;
-  text.reserve(size);
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (i > 0) text += '\n';
-    text += lines_[i];
-  }
-  editor_->setPlainText(QString::fromStdString(text));
+  text_ = chosen->write(ExportInputOf(job_.segments, job_.working.width, job_.working.height),
+                        progress_);
+  // The view shows plain lines: without the carriage returns and the last
+  // line end.
+  std::string shown;
+  shown.reserve(text_.size());
+  for (char c : text_)
+    if (c != '\r') shown += c;
+  if (!shown.empty()) shown.pop_back();
+  editor_->setPlainText(QString::fromStdString(shown));
   setBusy(false);
 }
 
@@ -135,7 +133,7 @@ void TFExport::SpeichernClick() {
   const std::string chosen = files_.saveExport(req);
   if (!chosen.empty()) {
     const std::string path = WithDefaultSuffix(chosen, extension_);
-    if (!SaveExportFile(path, lines_)) {
+    if (!SaveExportFile(path, text_)) {
       ui_.message(CannotCreateFileText(path));
       return;
     }

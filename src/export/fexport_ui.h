@@ -37,7 +37,7 @@ class TFExport : public QDialog {
   void applyCaptions();
 
   const std::string& extension() const { return extension_; }
-  const std::vector<std::string>& lines() const { return lines_; }
+  const std::string& text() const { return text_; }
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -51,7 +51,7 @@ class TFExport : public QDialog {
   ProgressSink& progress_;
   CaptionLookup caption_;
   std::string extension_;
-  std::vector<std::string> lines_;
+  std::string text_;  // the file's text, CR LF line ends
   std::vector<QPushButton*> formatButtons_;
   QPushButton* abbrechen_ = nullptr;
   QPushButton* speichern_ = nullptr;

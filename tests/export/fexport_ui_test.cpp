@@ -100,7 +100,7 @@ TEST_F(ExportDialogTest, SavesTheLastFormatWithCrLf) {
   EXPECT_EQ(r.filters[0].pattern, "*.svg");
   NullProgress quiet;
   EXPECT_EQ(ReadBytes(dir.file("kontur.svg")),
-            ExportFileText(ExportSvg(ExportInputOf(job.segments, 20, 10), quiet)));
+            ExportSvg(ExportInputOf(job.segments, 20, 10), quiet));
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_TRUE(script.messages.empty());
 }
