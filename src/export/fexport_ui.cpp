@@ -1,11 +1,14 @@
 #include "export/fexport_ui.h"
 
+#include <QAbstractListModel>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/dialogs_ui.h"
 #include "app/ncsave.h"
@@ -25,6 +28,50 @@ constexpr int kExportCaptionText = 4301;
 constexpr int kCancelCaptionText = 4115;
 constexpr int kSaveCaptionText = 4117;
 }  // namespace
+
+// The export text as rows for the preview. The view lays out only the rows it
+// shows, so a preview of millions of lines appears at once.
+class TFExport::Lines : public QAbstractListModel {
+ public:
+  Lines(const std::string& text, QObject* parent) : QAbstractListModel(parent), text_(text) {}
+  // Rows are as wide as the longest line in the view's fixed-width font, so
+  // the view scrolls sideways instead of cutting lines off.
+  void setFont(const QFont& font) { metrics_ = QFontMetrics(font); }
+  // The text has changed: find its lines again (CR LF ends).
+  void reset() {
+    beginResetModel();
+    starts_.clear();
+    longest_ = 0;
+    for (std::size_t pos = 0; pos < text_.size();) {
+      starts_.push_back(pos);
+      const std::size_t end = text_.find('\n', pos);
+      const std::size_t next = end == std::string::npos ? text_.size() : end + 1;
+      longest_ = std::max(longest_, next - pos);
+      pos = next;
+    }
+    endResetModel();
+  }
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : static_cast<int>(starts_.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role == Qt::SizeHintRole)
+      return QSize(metrics_.horizontalAdvance(QLatin1Char('0')) * static_cast<int>(longest_) + 8,
+                   metrics_.height());
+    if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= rowCount()) return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    const std::size_t start = starts_[row];
+    std::size_t end = row + 1 < starts_.size() ? starts_[row + 1] : text_.size();
+    while (end > start && (text_[end - 1] == '\n' || text_[end - 1] == '\r')) --end;
+    return QString::fromUtf8(text_.data() + start, static_cast<qsizetype>(end - start));
+  }
+
+ private:
+  const std::string& text_;
+  std::vector<std::size_t> starts_;
+  std::size_t longest_ = 0;  // bytes of the longest line
+  QFontMetrics metrics_{QFont()};
+};
 
 TFExport::TFExport(const Job& job, UserDialogs& ui, FileDialogs& files, ProgressSink& progress,
                    CaptionLookup caption, QWidget* parent)
@@ -49,11 +96,16 @@ TFExport::TFExport(const Job& job, UserDialogs& ui, FileDialogs& files, Progress
   }
   formats->addStretch(1);
   v->addLayout(formats);
-  editor_ = new QPlainTextEdit(this);
+  lines_ = new Lines(text_, this);
+  editor_ = new QListView(this);
   editor_->setObjectName(QStringLiteral("ExportEditor"));
-  editor_->setReadOnly(true);
-  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  editor_->setModel(lines_);
+  editor_->setUniformItemSizes(true);
+  editor_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  editor_->setSelectionMode(QAbstractItemView::NoSelection);
   editor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  editor_->setTextElideMode(Qt::ElideNone);
+  lines_->setFont(editor_->font());
   v->addWidget(editor_, 1);
   auto* bottom = new QHBoxLayout;
   abbrechen_ = new QPushButton(QStringLiteral("&Abbrechen"), this);
@@ -88,8 +140,8 @@ void TFExport::showEvent(QShowEvent* e) {
   if (!e->spontaneous()) {
     speichern_->setEnabled(false);
     editor_->setEnabled(false);
-    editor_->clear();
     text_.clear();
+    lines_->reset();
   }
   QDialog::showEvent(e);
 }
@@ -109,18 +161,12 @@ void TFExport::Export(int format) {
   // The progress report processes window events: no second generation or
   // close may start meanwhile.
   setBusy(true);
-  editor_->clear();
+  text_.clear();
+  lines_->reset();
   extension_ = chosen->extension;
   text_ = chosen->write(ExportInputOf(job_.segments, job_.working.width, job_.working.height),
                         progress_);
-  // The view shows plain lines: without the carriage returns and the last
-  // line end.
-  std::string shown;
-  shown.reserve(text_.size());
-  for (char c : text_)
-    if (c != '\r') shown += c;
-  if (!shown.empty()) shown.pop_back();
-  editor_->setPlainText(QString::fromStdString(shown));
+  lines_->reset();
   setBusy(false);
 }
 

@@ -8,7 +8,7 @@
 
 #include "core/job.h"
 
-class QPlainTextEdit;
+class QListView;
 class QPushButton;
 
 namespace korvane {
@@ -55,7 +55,9 @@ class TFExport : public QDialog {
   std::vector<QPushButton*> formatButtons_;
   QPushButton* abbrechen_ = nullptr;
   QPushButton* speichern_ = nullptr;
-  QPlainTextEdit* editor_ = nullptr;
+  class Lines;
+  Lines* lines_ = nullptr;   // the preview's model: rows of text_
+  QListView* editor_ = nullptr;
 };
 
 }  // namespace korvane
