@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/dialogs_ui.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "export/export.h"
 #include "export/fexport_ui.h"
 

@@ -8,10 +8,11 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-dev libpng-dev
   libwmf-dev fonts-urw-base35 libemf2svg-dev librsvg2-dev
-  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev libqscintilla2-qt6-dev
   fonts-dejavu-core xvfb xauth x11-apps imagemagick time
   potrace linuxcnc-uspace
   python3-ezdxf hp2xx librsvg2-bin libxml2-utils
+  qt6-translations-l10n
 )
 
 missing=()

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "export/export.h"
 
 namespace korvane {

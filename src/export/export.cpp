@@ -4,13 +4,11 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "contour/percentreport.h"
-#include "core/numtext.h"
-#include "settings/inifile.h"
+#include "base/fileio.h"
+#include "base/numtext.h"
+#include "base/percent.h"
 
 namespace korvane {
-
-const char* const kExportProgressText = "Export ...";
 
 namespace {
 

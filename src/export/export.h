@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/interaction.h"
-#include "core/segments.h"
+#include "base/interaction.h"
+#include "base/messages.h"
+#include "base/segments.h"
 
 namespace korvane {
 
@@ -22,9 +23,6 @@ struct ExportInput {
 };
 
 ExportInput ExportInputOf(const SegmentList& list, int32_t width, int32_t height);
-
-// Progress text of every export.
-extern const char* const kExportProgressText;  // "Export ..."
 
 // Writes the file's text, every line ended by carriage return and line feed,
 // and reports progress after each segment. One text rather than a list of

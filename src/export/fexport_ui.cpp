@@ -10,24 +10,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/dialogs_ui.h"
-#include "app/ncsave.h"
-#include "core/interaction.h"
+#include "base/filedialogs.h"
+#include "base/interaction.h"
 #include "export/export.h"
 #include "image/decode.h"
 #include "settings/language.h"
 
 namespace korvane {
-
-const char* const kNoContourText =
-    "Es wurde noch keine Kontur erstellt!\r\n\r\n[Bilddatei öffnen] -> [Konturtyp wählen] -> "
-    "[Erstelle NC-Programm]";
-
-namespace {
-constexpr int kExportCaptionText = 4301;
-constexpr int kCancelCaptionText = 4115;
-constexpr int kSaveCaptionText = 4117;
-}  // namespace
 
 // The export text as rows for the preview. The view lays out only the rows it
 // shows, so a preview of millions of lines appears at once.
@@ -123,9 +112,13 @@ TFExport::TFExport(const Job& job, UserDialogs& ui, FileDialogs& files, Progress
 
 void TFExport::applyCaptions() {
   if (!caption_) return;
-  setWindowTitle(QString::fromStdString(caption_(kExportCaptionText)));
-  abbrechen_->setText(QString::fromStdString(caption_(kCancelCaptionText)));
-  speichern_->setText(QString::fromStdString(caption_(kSaveCaptionText)));
+  for (const CaptionEntry& c : ExportDialogCaptions()) {
+    const QString text = QString::fromStdString(caption_(c.number));
+    if (objectName() == QLatin1String(c.control))
+      setWindowTitle(text);
+    else if (auto* b = findChild<QAbstractButton*>(QLatin1String(c.control)))
+      b->setText(text);
+  }
 }
 
 int TFExport::run() {

@@ -20,7 +20,6 @@ class UserDialogs;
 // Language text by number (the caption table's lookup).
 using CaptionLookup = std::function<std::string(int)>;
 
-extern const char* const kNoContourText;  // shown instead of the dialog
 
 class TFExport : public QDialog {
   Q_OBJECT

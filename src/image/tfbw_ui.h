@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include "core/job.h"
+#include "core/picturejob.h"
 
 class QSlider;
 

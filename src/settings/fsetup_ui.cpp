@@ -23,13 +23,15 @@
 #include <array>
 #include <cmath>
 
-#include "app/dialogs_ui.h"
-#include "core/interaction.h"
-#include "core/numtext.h"
-#include "ncout/activate.h"
+#include "base/fileio.h"
+#include "base/filedialogs.h"
+#include "base/interaction.h"
+#include "base/numtext.h"
+#include "settings/activate.h"
 #include "ncout/ncbuild.h"
 #include "settings/inifile.h"
 #include "settings/language.h"
+#include "core/jobsettings.h"
 #include "settings/settings.h"
 
 namespace korvane {
@@ -94,15 +96,19 @@ constexpr std::array<std::array<long double, 4>, 4> kSquare = {{
 
 }  // namespace
 
-std::vector<std::string> PreviewProgramLines(const Profile& profile, const Job& job, Job& scratch,
+std::vector<std::string> PreviewProgramLines(const Profile& profile, const Job& job,
                                              std::size_t maxLines, std::string& error) {
-  scratch.profiles[0] = profile;
-  ActivateProfile(scratch, 1);
+  ProfileStore store;
+  store[0] = profile;
+  ActiveProfile active;
+  ActivateProfile(store, active, 1);
   const bool contour = job.contourAccepted && !job.segments.empty();
-  scratch.scale = contour ? job.scale : 1.0L;
-  scratch.joinGap = contour ? job.joinGap : 0;
-  scratch.xOffsetText = contour ? job.xOffsetText : "0";
-  scratch.yOffsetText = contour ? job.yOffsetText : "10";  // the square lies in X0..10, Y0..10
+  NCOutputParams out;
+  if (contour) {
+    out = {job.scale, job.joinGap, job.xOffsetText, job.yOffsetText};
+  } else {
+    out.yOffsetText = "10";  // the square lies in X0..10, Y0..10
+  }
   // A prefix of the list gives the program's first lines once it yields more
   // than the closing retract and end blocks add; grow it until it does.
   std::size_t closing = 0;
@@ -110,28 +116,30 @@ std::vector<std::string> PreviewProgramLines(const Profile& profile, const Job& 
     for (const std::string& l : profile.templates[static_cast<std::size_t>(kind)])
       closing += !l.empty();
   const int32_t total = contour ? job.segments.count() : static_cast<int32_t>(kSquare.size());
+  SegmentList prefix;
+  NCProgram program;
   for (int32_t n = std::min<int32_t>(total, 64);; n = std::min<int32_t>(total, 2 * n)) {
-    scratch.segments.clear();
+    prefix.clear();
     for (int32_t k = 0; k < n; ++k) {
       if (contour) {
-        scratch.segments.append(job.segments[k]);
+        prefix.append(job.segments[k]);
       } else {
         const auto& s = kSquare[static_cast<std::size_t>(k)];
-        scratch.segments.append(s[0], s[1], s[2], s[3]);
+        prefix.append(s[0], s[1], s[2], s[3]);
       }
     }
-    scratch.rect = FindWayRect(scratch.segments);
+    NCBuilderState state;
     NullProgress quiet;
-    const NCBuildResult r = ConvertToNC(scratch, quiet);
-    if (!r.ok()) {
-      error = r.error;
+    program = BuildNC(prefix, FindWayRect(prefix), out, active, state, quiet, std::move(program));
+    if (program.status != NCBuildStatus::Built) {
+      error = program.error;
       return {};
     }
-    if (n == total || scratch.ncLines.size() >= maxLines + closing) break;
+    if (n == total || program.lines.size() >= maxLines + closing) break;
   }
   error.clear();
-  const std::size_t shown = std::min(maxLines, scratch.ncLines.size());
-  return {scratch.ncLines.begin(), scratch.ncLines.begin() + static_cast<std::ptrdiff_t>(shown)};
+  program.lines.resize(std::min(maxLines, program.lines.size()));
+  return std::move(program.lines);
 }
 
 // ---- Colour swatch ------------------------------------------------------------
@@ -626,10 +634,9 @@ void TFSetup::storePage(int page) {
 
 void TFSetup::updatePreview() {
   if (loading_ || shownPage_ == 0) return;
-  if (!scratch_) scratch_ = std::make_unique<Job>();
   std::string error;
   const std::vector<std::string> lines =
-      PreviewProgramLines(profileFromControls(), job_, *scratch_, kPreviewLines, error);
+      PreviewProgramLines(profileFromControls(), job_, kPreviewLines, error);
   QStringList text;
   for (const std::string& l : lines) text << Q(l);
   preview_->setPlainText(error.empty() ? text.join('\n') : Q(error));

@@ -39,9 +39,9 @@ struct SetupPaths {
 
 // The first `maxLines` lines of the NC program `profile` would write for the
 // accepted contour of `job` (with its scale, offsets and join gap), or for a
-// 10 mm square when no contour is accepted. `scratch` is a reusable job the
-// builder writes into. Empty with `error` set when the build fails.
-std::vector<std::string> PreviewProgramLines(const Profile& profile, const Job& job, Job& scratch,
+// 10 mm square when no contour is accepted, through the NC builder; nothing
+// of `job` changes. Empty with `error` set when the build fails.
+std::vector<std::string> PreviewProgramLines(const Profile& profile, const Job& job,
                                              std::size_t maxLines, std::string& error);
 
 // A colour field; a mouse press asks for a new colour.
@@ -110,7 +110,6 @@ class TFSetup : public QDialog {
   std::function<void()> help_;
   int shownPage_ = 0;
   bool loading_ = false;
-  std::unique_ptr<Job> scratch_;
 
   QStackedWidget* pages_ = nullptr;
   QWidget* programPage_ = nullptr;

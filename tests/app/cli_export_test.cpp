@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "image/decode.h"
-#include "image/picture.h"
-#include "settings/tempdir.h"
+#include "base/picture.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

@@ -7,7 +7,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include "editor/nceditor_ui.h"
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -18,8 +18,9 @@
 #include <functional>
 #include <sstream>
 
+#include "core/job.h"
 #include "app/fmain_ui.h"
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 #include "core/convert.h"
 #include "core/tfconvert_ui.h"
 #include "image/decode.h"
@@ -81,9 +82,9 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return out;
 }
 
-std::vector<std::string> EditorLines(QPlainTextEdit* ed) {
+std::vector<std::string> EditorLines(NcEditor* ed) {
   std::vector<std::string> out;
-  const QString text = ed->toPlainText();
+  const QString text = ed->text();
   if (text.isEmpty()) return out;
   for (const QString& l : text.split('\n')) out.push_back(l.toStdString());
   return out;
@@ -170,7 +171,7 @@ TEST_F(SessionTest, EveryContourTypeGivesTheProgramOfTheCommandLineTool) {
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     const std::vector<std::string> cli = ReadLines(out);
     ASSERT_FALSE(cli.empty());
-    EXPECT_EQ(EditorLines(w->findChild<QPlainTextEdit*>("NCEditor")), cli);
+    EXPECT_EQ(EditorLines(w->findChild<NcEditor*>("NCEditor")), cli);
     EXPECT_EQ(w->findChild<QLineEdit*>("EMaxWeg")->text().toInt(), w->job().segments.count());
   }
 }
@@ -198,7 +199,7 @@ TEST_F(SessionTest, DiameterChangeRescansTheSurfaceSilently) {
   const std::string cmd = std::string(KORVANE_CLI) + " '" + picture + "' -o '" + out +
                           "' --contour scan --diameter 2.5 --config '" + configDir + "' --quiet";
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
-  EXPECT_EQ(EditorLines(w->findChild<QPlainTextEdit*>("NCEditor")), ReadLines(out));
+  EXPECT_EQ(EditorLines(w->findChild<NcEditor*>("NCEditor")), ReadLines(out));
 }
 
 TEST_F(SessionTest, AnotherContourTypeAfterAcceptanceRestoresThePreparedPicture) {
@@ -238,7 +239,7 @@ TEST_F(SessionTest, RefusingTheResultRestoresThePicture) {
   for (uint32_t px : job.working.px) EXPECT_TRUE(px == kBlack || px == kWhite);
   EXPECT_FALSE(w->bild()->bwWarning()->isVisible());
   EXPECT_FALSE(button("BFindLines")->isEnabled());
-  EXPECT_TRUE(w->findChild<QPlainTextEdit*>("NCEditor")->toPlainText().isEmpty());
+  EXPECT_TRUE(w->findChild<NcEditor*>("NCEditor")->text().isEmpty());
 }
 
 std::vector<Segment> LiveSegments(const Job& job) {
@@ -275,7 +276,7 @@ TEST_F(SessionTest, ListCommandsKeepOrRestoreAndRebuildTheProgram) {
   accepted.segments.append({2, 3, 0, 0, false});
   const std::vector<Segment> fixture = LiveSegments(accepted);
   const std::vector<std::string> program = FreshBuild(accepted);
-  auto* ed = w->findChild<QPlainTextEdit*>("NCEditor");
+  auto* ed = w->findChild<NcEditor*>("NCEditor");
 
   const struct {
     const char* command;
@@ -285,7 +286,7 @@ TEST_F(SessionTest, ListCommandsKeepOrRestoreAndRebuildTheProgram) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.command) + (c.keep ? " kept" : " refused"));
     w->job() = accepted;
-    ed->setPlainText(QString());
+    ed->setText(QString());
     script.asked.clear();
     script.answers = {c.keep};
     // While the command runs, the window takes no input.
@@ -311,10 +312,10 @@ TEST_F(SessionTest, ListCommandsKeepOrRestoreAndRebuildTheProgram) {
 TEST_F(SessionTest, ConvertWhileAcceptedOnlyRebuildsTheProgram) {
   openAndConvert(true);
   ASSERT_TRUE(w->job().contourAccepted);
-  auto* ed = w->findChild<QPlainTextEdit*>("NCEditor");
+  auto* ed = w->findChild<NcEditor*>("NCEditor");
   const std::vector<std::string> program = EditorLines(ed);
   const Picture marked = w->job().working;
-  ed->setPlainText("edited by hand");
+  ed->setText("edited by hand");
   script.asked.clear();
   bool dialogShown = false;
   w->setProgressHook([&](const std::string&, int) {

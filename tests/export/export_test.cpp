@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "image/decode.h"
-#include "settings/tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

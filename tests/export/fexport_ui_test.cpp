@@ -8,9 +8,9 @@
 
 #include <deque>
 
-#include "app/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "export/export.h"
-#include "settings/tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

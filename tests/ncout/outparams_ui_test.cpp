@@ -11,9 +11,11 @@
 #include <QTimer>
 #include <functional>
 
+#include "core/job.h"
+#include "core/parameters.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
-#include "ncout/numkeyfilter_ui.h"
+#include "base/numkeyfilter_ui.h"
 #include "ncout/pprofil_ui.h"
 
 namespace korvane {

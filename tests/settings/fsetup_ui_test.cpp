@@ -18,9 +18,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/scripted_dialogs.h"
+#include "core/jobsettings.h"
 #include "settings/settings.h"
-#include "settings/tempdir.h"
+#include "support/scripted_dialogs.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {
