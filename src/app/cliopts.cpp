@@ -5,6 +5,7 @@
 
 #include "base/numtext.h"
 #include "export/export.h"
+#include "ncout/outparams.h"
 
 namespace korvane {
 
@@ -37,6 +38,15 @@ const char* const kCliUsage =
     "Exit status: 0 done, 1 picture or conversion error, 2 usage error.\n";
 
 namespace {
+
+// The scale dialog sets the scale through the output size, 0.1 to 9999999 mm,
+// for pictures of up to 16384 pixels a side; the diameter field takes up to
+// 9999999 mm. Values beyond these give no usable program (4000-digit or
+// all-zero coordinates).
+constexpr long double kLongestSide = 16384.0L;
+constexpr long double kMinScale = ScaleDialogModel::kMinOut / kLongestSide;
+constexpr long double kMaxScale = ScaleDialogModel::kMaxOut;
+constexpr long double kMaxDiameter = 9999999.0L;
 
 bool ParseContour(const std::string& s, ContourType& t) {
   if (s == "outline") t = ContourType::Outline;
@@ -124,8 +134,9 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::st
     } else if (a == "--scale") {
       if (!needValue(v)) return false;
       auto s = ParseNumber(v);
-      if (!s || !(*s > 0)) {
-        error = "scale must be a number greater than 0";
+      if (!s || !(*s >= kMinScale && *s <= kMaxScale)) {
+        error = "scale must be a number from " + FormatGeneral(kMinScale) + " to " +
+                FormatGeneral(kMaxScale);
         return false;
       }
       opt.scale = *s;
@@ -138,8 +149,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::st
     } else if (a == "--diameter") {
       if (!needValue(v)) return false;
       auto d = ParseNumber(v);
-      if (!d || *d < 0) {
-        error = "diameter must be a number of 0 or more";
+      if (!d || !(*d >= 0 && *d <= kMaxDiameter)) {
+        error = "diameter must be a number from 0 to " + FormatGeneral(kMaxDiameter);
         return false;
       }
       opt.diameter = *d;

@@ -130,7 +130,7 @@ void Verlaufstatus::report(const std::string& text, int percent) {
   if (w_.lMeldung_->text() != t) w_.lMeldung_->setText(t);
   w_.verlaufBar_->setValue(percent);
   if (percent % 10 == 0 && w_.fconvert_ && w_.fconvert_->isVisible())
-    w_.fconvert_->image()->repaint();
+    w_.fconvert_->image()->pictureChanged();
   QCoreApplication::processEvents();
   if (w_.progressHook_) w_.progressHook_(text, percent);
 }
@@ -428,6 +428,7 @@ QWidget* Tfmain::buildViews() {
     v->addWidget(views_.back()->page(), 1);
   }
   bar->addStretch();
+  LinkViews(views_, [this] { BGrafikClick(); });
   pictureView_ = static_cast<PictureViewPage*>(views_[kPictureView].get());
   programView_ = static_cast<NcProgramView*>(views_[kProgramView].get());
   for (size_t i = 1; i < views_.size(); ++i) views_[i]->page()->hide();

@@ -1,24 +1,31 @@
 // korvane-cli: headless batch conversion of a picture into an NC program,
 // through the same core calls as the desktop program.
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/cliopts.h"
 #include "app/ncsave.h"
+#include "base/fileio.h"
 #include "base/interaction.h"
 #include "base/numtext.h"
 #include "core/batch.h"
 #include "core/job.h"
 #include "core/jobsettings.h"
 #include "core/picturejob.h"
+#include "image/decode.h"
 #include "ncout/outparams.h"
 #include "settings/configdir.h"
 
@@ -82,9 +89,61 @@ std::string ExecutableDir() {
   return slash == std::string::npos ? "." : p.substr(0, slash);
 }
 
-}  // namespace
+// `path` as an absolute name with its folder resolved, for files that need
+// not exist yet.
+std::string AbsoluteName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  char resolved[PATH_MAX];
+  if (::realpath(folder.c_str(), resolved) == nullptr) return path;
+  return std::string(resolved) + "/" + path.substr(slash == std::string::npos ? 0 : slash + 1);
+}
 
-int main(int argc, char** argv) {
+// Whether two names reach the same file: the same device and inode when both
+// exist (so hard and symbolic links count), otherwise the same resolved name.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  const bool hasA = ::stat(a.c_str(), &sa) == 0, hasB = ::stat(b.c_str(), &sb) == 0;
+  if (hasA && hasB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  if (hasA != hasB) return false;
+  return AbsoluteName(a) == AbsoluteName(b);
+}
+
+// An output must not overwrite the picture or the other output.
+bool OutputsAreDistinct(const CliOptions& opt, std::string& error) {
+  for (const std::string* out : {&opt.output, &opt.moves}) {
+    if (!out->empty() && SameFile(*out, opt.picture)) {
+      error = "the output " + *out + " is the picture";
+      return false;
+    }
+  }
+  if (!opt.moves.empty() && SameFile(opt.output, opt.moves)) {
+    error = "the program and the move list name the same file " + opt.moves;
+    return false;
+  }
+  return true;
+}
+
+// Every output goes to a temporary file first; only when all of them are
+// written do they replace their targets, so a failing one leaves no other
+// behind.
+bool WriteOutputs(const std::vector<std::pair<std::string, std::string>>& outputs) {
+  std::vector<StagedFile> staged;
+  for (const auto& [path, text] : outputs) {
+    StagedFile f;
+    if (!StageFile(path, text, f)) {
+      DiscardStagedFiles(staged);
+      std::fprintf(stderr, "%s\n", CannotCreateFileText(path).c_str());
+      return false;
+    }
+    staged.push_back(std::move(f));
+  }
+  if (CommitStagedFiles(staged)) return true;
+  std::fprintf(stderr, "%s\n", CannotCreateFileText(outputs.front().first).c_str());
+  return false;
+}
+
+int Run(int argc, char** argv) {
   CliOptions opt;
   std::string usageError;
   if (!ParseCliOptions(argc, argv, opt, usageError)) {
@@ -96,6 +155,11 @@ int main(int argc, char** argv) {
     std::fputs("korvane-cli " KORVANE_VERSION "\n", stdout);
     std::fputs(kCliUsage, stdout);
     return 0;
+  }
+  if (!OutputsAreDistinct(opt, usageError)) {
+    std::fprintf(stderr, "korvane-cli: %s\n", usageError.c_str());
+    std::fputs(kCliUsage, stderr);
+    return 2;
   }
   auto started = std::chrono::steady_clock::now();
 
@@ -121,8 +185,10 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  // Picture.
-  if (!OpenPictureFile(job, opt.picture, error)) {
+  // Picture: the traced types need only its compact form.
+  const bool traced = opt.contour == ContourType::Outline || opt.contour == ContourType::CentreLine;
+  if (!(traced ? OpenPictureCompact(job, opt.picture, error)
+               : OpenPictureFile(job, opt.picture, error))) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
@@ -167,6 +233,8 @@ int main(int argc, char** argv) {
                  std::strerror(exportErrno));
     return 1;
   }
+  if (job.segments.count() == 0)
+    std::fprintf(stderr, "korvane-cli: no contour found (no black pixels): the program has no moves\n");
   std::string extra;
   if (r.lines) {
     extra += ", line following " + std::to_string(r.lines->countBefore) + " -> " +
@@ -177,18 +245,26 @@ int main(int argc, char** argv) {
              FormatFixed(r.way->kept ? r.way->totalAfter : r.way->totalBefore, 3) + " px";
   }
 
-  for (const auto& [path, lines] :
-       {std::pair{opt.output, &job.ncLines}, std::pair{opt.moves, &job.moveList}}) {
-    if (!path.empty() && !SaveProgramLines(path, *lines)) {
-      std::fprintf(stderr, "korvane-cli: cannot write %s: %s\n", path.c_str(),
-                   std::strerror(errno));
-      return 1;
-    }
-  }
+  std::vector<std::pair<std::string, std::string>> outputs{{opt.output, LinesText(job.ncLines)}};
+  if (!opt.moves.empty()) outputs.emplace_back(opt.moves, LinesText(job.moveList));
+  if (!WriteOutputs(outputs)) return 1;
   double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!opt.quiet)
     std::fprintf(stderr, "%d segments, %zu NC lines%s, %.2f s -> %s\n", job.segments.count(),
                  job.ncLines.size(), extra.c_str(), secs,
                  (opt.output.empty() ? opt.exportFile : opt.output).c_str());
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A picture or a result too large for the memory left is a message and
+  // exit status 1, never an abort.
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "Nicht genügend Speicher für die Umwandlung\n");
+    return 1;
+  }
 }

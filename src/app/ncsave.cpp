@@ -32,6 +32,10 @@ std::string JoinFilter(const std::vector<FileFilter>& filters) {
 }
 
 bool SaveProgramLines(const std::string& path, const std::vector<std::string>& lines) {
+  return WriteFileAtomically(path, LinesText(lines));
+}
+
+std::string LinesText(const std::vector<std::string>& lines) {
   std::string text;
   std::size_t size = 0;
   for (const std::string& l : lines) size += l.size() + 1;
@@ -40,7 +44,7 @@ bool SaveProgramLines(const std::string& path, const std::vector<std::string>& l
     text += l;
     text += '\n';
   }
-  return WriteFileAtomically(path, text);
+  return text;
 }
 
 }  // namespace korvane

@@ -23,6 +23,10 @@ NcSaveFilter NcProgramFilter(const std::string& ext, const std::string& describe
 // never left half-written. False when the file cannot be written.
 bool SaveProgramLines(const std::string& path, const std::vector<std::string>& lines);
 
+// The file text of a program or move list: every line followed by a line
+// break.
+std::string LinesText(const std::vector<std::string>& lines);
+
 // "desc|pattern|desc|pattern" form of a filter list, as the settings and the
 // language texts spell it.
 std::string JoinFilter(const std::vector<FileFilter>& filters);

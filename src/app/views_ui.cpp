@@ -12,6 +12,8 @@
 #include "image/pictureview_ui.h"
 #include "ncout/pprofil_ui.h"
 #include "settings/widgets_ui.h"
+#include "sim/ncgraphicview_ui.h"
+#include "sim/simviews_ui.h"
 
 namespace korvane {
 
@@ -167,17 +169,34 @@ const ViewRow kViews[] = {
     {"BProgram", 1003, "NC-Programm", "program",
      [](ViewContext& c) -> std::unique_ptr<View> { return std::make_unique<NcProgramView>(c); }},
     {"BGrafik", 1004, "NC-Grafik", "grafik",
-     [](ViewContext& c) -> std::unique_ptr<View> {
-       return std::make_unique<PlaceholderView>(c, "PGrafik", "NCGPanel", "NCGrafik");
-     }},
+     [](ViewContext& c) -> std::unique_ptr<View> { return std::make_unique<NcGraphicPage>(c); }},
     {"BBlank", 1001, "Rohteil", "blank",
-     [](ViewContext& c) -> std::unique_ptr<View> {
-       return std::make_unique<PlaceholderView>(c, "PRohteil", nullptr, nullptr);
-     }},
+     [](ViewContext& c) -> std::unique_ptr<View> { return std::make_unique<StockPage>(c); }},
 };
 
 }  // namespace
 
 std::span<const ViewRow> MainViews() { return kViews; }
+
+void LinkViews(std::span<const std::unique_ptr<View>> views, std::function<void()> showGraphic) {
+  auto& program = static_cast<NcProgramView&>(*views[kProgramView]);
+  auto& graphic = static_cast<NcGraphicPage&>(*views[kGraphicView]);
+  LinkStockToGraphic(static_cast<StockPage&>(*views[kStockView]), graphic, std::move(showGraphic));
+  // The editor and the drawing point at each other's lines through the NC
+  // line of each move, as the last build recorded it.
+  NcEditor* editor = program.editor();
+  TNCGraphicView* g = graphic.graphic();
+  QObject::connect(editor, &NcEditor::caretLineChanged, g,
+                   [&graphic](int line) { graphic.markNcLine(line); });
+  const auto toEditor = [&graphic, editor](int line) {
+    const int nc = graphic.ncLineOf(line);
+    if (nc < 0 || nc >= editor->lineCount()) return;
+    editor->setCursorPosition(nc, 0);
+    editor->scrollToLine(nc);
+    graphic.graphic()->markLine(line);
+  };
+  QObject::connect(g, &TNCGraphicView::lineClicked, editor, toEditor);
+  QObject::connect(g, &TNCGraphicView::lineReplayed, editor, toEditor);
+}
 
 }  // namespace korvane

@@ -1,7 +1,9 @@
 #pragma once
 // The main window's four views. Each builds its own page and tool bar and
 // listens to the job events; the main window only switches between them.
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,10 @@ struct ViewRow {
   std::unique_ptr<View> (*make)(ViewContext&);
 };
 std::span<const ViewRow> MainViews();
+
+// Connections between views once all exist: the stock page feeds the graphic
+// page, and the NC editor and the graphic page follow each other's lines.
+void LinkViews(std::span<const std::unique_ptr<View>> views, std::function<void()> showGraphic);
 
 // Indices into MainViews(), for the four view commands.
 enum ViewIndex { kPictureView = 0, kProgramView = 1, kGraphicView = 2, kStockView = 3 };

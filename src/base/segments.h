@@ -8,6 +8,7 @@
 // overrunning.
 #include <algorithm>
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 namespace korvane {
@@ -57,10 +58,19 @@ class SegmentList {
 
   // Undo bank: a copy of the valid records and the count at that moment.
   void saveUndo() {
-    undo_.assign(live_.begin(), live_.begin() + count_);
+    if (undoKept_) undo_.assign(live_.begin(), live_.begin() + count_);
     saved_ = count_;
   }
+  // A run that never restores (korvane-cli's tracing: its answers are fixed)
+  // switches the copies off; saveUndo then records only the count, and a
+  // million-record list is not held twice. Either switch drops the copy held.
+  void setUndoKept(bool kept) {
+    undoKept_ = kept;
+    std::vector<Segment>().swap(undo_);
+    saved_ = 0;
+  }
   void restoreUndo() {
+    if (!undoKept_) throw std::logic_error("the segment list keeps no undo copy");
     reserve(saved_);
     std::copy(undo_.begin(), undo_.begin() + saved_, live_.begin());
     count_ = saved_;
@@ -73,6 +83,7 @@ class SegmentList {
   std::vector<Segment> undo_;
   int32_t count_ = 0;
   int32_t saved_ = 0;
+  bool undoKept_ = true;
 };
 
 struct BoundingRect {

@@ -58,9 +58,12 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
   job.yOffsetText = offsets.y;
   job.contourType = options.contour;
 
-  // Threshold, contour method, acceptance and the first build.
+  // Threshold, contour method, acceptance and the first build. Nothing here
+  // restores the tracer's undo copy, so it is not made.
   BatchHost host(job, options, ui, progress);
+  job.segments.setUndoKept(false);
   DoConvert(job, ConvertRequest::Command, in, host, ui, progress);
+  job.segments.setUndoKept(true);
   if (!job.contourAccepted) return result;
   if (!host.buildOk) {
     result.outcome = BatchResult::Outcome::BuildFailed;

@@ -19,8 +19,16 @@ namespace {
 
 bool IsTraced(ContourType t) { return t == ContourType::Outline || t == ContourType::CentreLine; }
 
-// Runs the method of the chosen contour type on job.result.
+// Runs the method of the chosen contour type on job.result (or on the
+// compact map, which is traced in place).
 void RunContourMethod(Job& job, UserDialogs& ui, ProgressSink& progress) {
+  if (!job.compact.empty()) {
+    if (job.contourType == ContourType::Outline)
+      ScanOutLine(job.compact, job.segments, job.cancelRequested, progress);
+    else
+      ScanInline(job.compact, job.segments, job.scanStep, job.cancelRequested, progress, ui);
+    return;
+  }
   switch (job.contourType) {
     case ContourType::Outline:
       ScanOutLine(job.result, job.segments, job.cancelRequested, progress);
@@ -65,11 +73,14 @@ NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
   NCProgram storage;
   storage.lines = std::move(job.ncLines);
   storage.moves = std::move(job.moveList);
+  storage.moveLines = std::move(job.moveLines);
   const NCOutputParams params{job.scale, job.joinGap, job.xOffsetText, job.yOffsetText};
   NCProgram p = BuildNC(job.segments, job.rect, params, job.active, job.builder, progress,
                         std::move(storage));
   job.ncLines = std::move(p.lines);
   job.moveList = std::move(p.moves);
+  job.moveLines = std::move(p.moveLines);
+  job.moveRecords.assign(job.moveList);
   if (p.extents) job.extents = *p.extents;
   result.status = p.status;
   result.error = std::move(p.error);
@@ -91,7 +102,7 @@ void DoConvert(Job& job, ConvertRequest request, const ConvertInputs& in, Conver
                UserDialogs& ui, ProgressSink& progress) {
   const bool rerun = request == ConvertRequest::SilentRerun;
   ConvertCommandStarted(job, request);
-  if (!rerun && !job.contourAccepted && !IsBlackWhite(job.working)) {
+  if (!rerun && !job.contourAccepted && job.compact.empty() && !IsBlackWhite(job.working)) {
     if (!ui.ask(kAskBlackWhiteText)) return;
     if (!host.runBlackWhite()) return;
   }
@@ -119,8 +130,12 @@ void StartRun(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& progre
 
 void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& progress) {
   job.scanStep = 1.0L;
+  // The compact map is traced in place: no framed copy, nothing to restore.
+  const bool compact = !job.compact.empty();
   const Picture& w = job.working;
-  if (IsTraced(job.contourType)) {
+  if (compact) {
+    // Traced in place below.
+  } else if (IsTraced(job.contourType)) {
     // One-pixel white frame so every object has white around it.
     job.result.resize(w.width + 2, w.height + 2, kWhite);
     for (int32_t y = 0; y < w.height; ++y)
@@ -141,21 +156,26 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
 
   // From here on the clean-up always runs, also after an error.
   host.hideDialog();
-  Picture before = std::move(job.working);
-  job.working = std::move(job.result);
-  job.result = Picture();
-  host.workingImageChanged();
+  Picture before;
+  if (!compact) {
+    before = std::move(job.working);
+    job.working = std::move(job.result);
+    job.result = Picture();
+    host.workingImageChanged();
+  }
 
   bool accept = job.autoAccept || (!job.cancelRequested && ui.ask(kAskAcceptText));
   if (accept) {
-    job.backup = std::move(before);
+    if (!compact) job.backup = std::move(before);
     ContourAccepted(job);
     job.rect = FindWayRect(job.segments);
     host.programBuilt(RebuildProgram(job, progress));
   } else {
     if (job.cancelRequested) progress.report(kCancelledText, 0);
-    job.working = std::move(before);
-    host.workingImageChanged();
+    if (!compact) {
+      job.working = std::move(before);
+      host.workingImageChanged();
+    }
     ContourRefused(job);
   }
   host.closeDialog();

@@ -10,9 +10,11 @@
 #include "base/messages.h"
 #include "base/segments.h"
 #include "base/picture.h"
+#include "contour/tracemap.h"
 #include "ncout/ncbuild.h"
 #include "settings/language.h"
 #include "settings/profile.h"
+#include "sim/movelist.h"
 
 namespace korvane {
 
@@ -51,6 +53,12 @@ struct Job {
   // The conversion run's result image (the dialog's picture): the working
   // image, framed for the traced types, marked by the contour method.
   Picture result;
+  // korvane-cli's form of a black-and-white picture for a traced contour
+  // type: the framed compact map alone, traced in place. While it holds a
+  // picture, `working` carries only the size (no pixels) and no accepted,
+  // backup or result copy is made: a large scan then costs one byte per
+  // pixel instead of four 32-bit copies.
+  TraceMap compact;
 
   // Settings: the four stored profiles, the general settings, the active copy.
   std::array<Profile, 4> profiles;
@@ -62,6 +70,10 @@ struct Job {
   // NC program and simulation move list, as the builder wrote them.
   std::vector<std::string> ncLines;
   std::vector<std::string> moveList;
+  // The move list as parsed records (what a drawing pass replays) and, per
+  // move-list line, the NC line it comes from; both from the same build.
+  MoveList moveRecords;
+  std::vector<int32_t> moveLines;
   NCBuilderState builder;  // carries the block counter from build to build
   MachineExtents extents;
   // NC builder: busy while a build runs (a progress report may re-enter it),

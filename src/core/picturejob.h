@@ -12,6 +12,11 @@ namespace korvane {
 // holds the message to show.
 bool OpenPictureFile(Job& job, const std::string& path, std::string& error);
 
+// Opening for a batch conversion with a traced contour type: a black-and-white
+// picture is decoded straight into job.compact (see there); any other picture
+// opens as OpenPictureFile does, for the threshold step.
+bool OpenPictureCompact(Job& job, const std::string& path, std::string& error);
+
 // The job-state reset of an open: scale 1, offsets "0.0", line spacing 1,
 // segment list, move list and NC lines emptied, then PictureOpened.
 void ResetJobForNewPicture(Job& job);

@@ -377,13 +377,28 @@ bool DecodeRle(const uint8_t* data, const Dib& d, RowSink& sink) {
   return true;
 }
 
+// Takes rows and keeps nothing: a dry run of a compressed stream.
+class DiscardSink : public RowSink {
+ public:
+  bool begin(int32_t, int32_t) override { return true; }
+  void row(int32_t, const uint32_t*) override {}
+};
+
+// A few bytes of RLE can describe a huge picture, and a damaged stream is
+// only found at its end: the stream is walked once without a picture, so a
+// refused file never costs the picture's memory.
+bool DecodeRleChecked(const uint8_t* data, const Dib& d, RowSink& sink) {
+  DiscardSink dry;
+  return DecodeRle(data, d, dry) && DecodeRle(data, d, sink);
+}
+
 bool DecodeDib(const uint8_t* data, size_t size, const Dib& d, RowSink& sink, std::string& error) {
   if (d.compression == kBiJpeg || d.compression == kBiPng) {
     // Bitmaps that wrap a whole JPEG or PNG stream.
     return d.compression == kBiJpeg ? codec::DecodeJpeg(data + d.bits, size - d.bits, sink, error)
                                     : codec::DecodePng(data + d.bits, size - d.bits, sink, error);
   }
-  const bool ok = (d.compression == kBiRle8 || d.compression == kBiRle4) ? DecodeRle(data, d, sink)
+  const bool ok = (d.compression == kBiRle8 || d.compression == kBiRle4) ? DecodeRleChecked(data, d, sink)
                                                                          : DecodeRaw(data, d, sink);
   if (!ok) error = kBitmapInvalidText;
   return ok;

@@ -32,6 +32,8 @@ std::string CannotCreateFileText(const std::string& path);  // "Datei %s kann ni
 std::string UnknownExtensionText(
     const std::string& extension);    // "Unbekannte Bilddateierweiterung (.%s)"
 std::string JpegErrorText(int code);  // "JPEG-Fehler #%d"
+// "Nicht genügend Speicher für die Bilddatei %s"
+std::string OutOfMemoryText(const std::string& path);
 
 // Decode a picture file (format told by its content). On failure returns
 // false with the user-facing error text in `error`.

@@ -2,6 +2,7 @@
 // process; ours jumps back and reports the message code instead.
 #include <csetjmp>
 #include <cstdio>
+#include <new>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared before it.
@@ -24,10 +25,27 @@ struct ErrorManager {
   std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-// Warnings are ignored, except a file that ends early: a cut-off picture must
-// not load as if it were whole.
+// libjpeg goes on after damaged data and fills the rest with grey; such a
+// picture would turn silently into a wrong program, so every warning about
+// the data ends decoding with its code. Only warnings about metadata that
+// leaves the pixels alone are let through.
 void EmitMessage(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) ErrorExit(cinfo);
+  if (level >= 0) return;
+  const int code = cinfo->err->msg_code;
+  if (code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_BOGUS_ICC) return;
+  ErrorExit(cinfo);
+}
+
+// Huffman-coded data needs at least one bit for every 8 x 8 block of every
+// component (its DC code), so a file too short for the header's picture is
+// refused before the picture is allocated. Arithmetic coding has no such
+// floor.
+bool DataCanFill(const jpeg_decompress_struct& cinfo, size_t size) {
+  if (cinfo.arith_code) return true;
+  uint64_t blocks = 0;
+  for (int i = 0; i < cinfo.num_components; ++i)
+    blocks += uint64_t{cinfo.comp_info[i].width_in_blocks} * cinfo.comp_info[i].height_in_blocks;
+  return blocks / 8 <= size;
 }
 
 void OutputMessage(j_common_ptr) {}
@@ -39,6 +57,9 @@ struct State {
   ErrorManager err{};
   std::vector<uint8_t> line;
   std::vector<uint32_t> row;
+  // Also when a sink's allocation throws past the jump buffer; destroying
+  // twice is harmless.
+  ~State() { jpeg_destroy_decompress(&cinfo); }
 };
 
 bool Run(State& s, const uint8_t* data, size_t size, RowSink& sink, std::string& error) {
@@ -50,6 +71,7 @@ bool Run(State& s, const uint8_t* data, size_t size, RowSink& sink, std::string&
   if (setjmp(s.err.jump)) {
     error = JpegErrorText(s.err.pub.msg_code);
     jpeg_destroy_decompress(&cinfo);
+    if (s.err.pub.msg_code == JERR_OUT_OF_MEMORY) throw std::bad_alloc();
     return false;
   }
   jpeg_create_decompress(&cinfo);
@@ -57,6 +79,7 @@ bool Run(State& s, const uint8_t* data, size_t size, RowSink& sink, std::string&
   jpeg_read_header(&cinfo, TRUE);
   if (!SaneDimensions(cinfo.image_width, cinfo.image_height))
     ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, static_cast<unsigned>(kMaxPicturePixels));
+  if (!DataCanFill(cinfo, size)) ERREXIT(&cinfo, JWRN_JPEG_EOF);
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   jpeg_start_decompress(&cinfo);

@@ -5,11 +5,13 @@
 #include <emf2svg.h>
 #include <librsvg/rsvg.h>
 #include <libwmf/api.h>
+#include <libwmf/ipa.h>
 #include <libwmf/svg.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -56,9 +58,16 @@ bool RenderSvg(const char* svg, size_t length, int32_t width, int32_t height, Ro
   // anti-aliased edge would leave grey pixels around every black shape.
   std::string doc(svg, length);
   const size_t root = doc.find("<svg");
-  const size_t rootEnd = root == std::string::npos ? root : doc.find('>', root);
+  size_t rootEnd = root == std::string::npos ? root : doc.find('>', root);
   if (rootEnd == std::string::npos) return false;
   const bool selfClosing = doc[rootEnd - 1] == '/';
+  // libwmf's inlined bitmaps use xlink:href without declaring the prefix,
+  // which an XML parser refuses.
+  const size_t xlink = doc.find("xmlns:xlink", root);
+  if (xlink == std::string::npos || xlink > rootEnd) {
+    doc.insert(root + 4, " xmlns:xlink=\"http://www.w3.org/1999/xlink\"");
+    rootEnd = doc.find('>', root);
+  }
   if (!selfClosing)
     doc.insert(rootEnd + 1,
                "<style>*{shape-rendering:crispEdges !important;"
@@ -116,6 +125,92 @@ bool RenderSvg(const char* svg, size_t length, int32_t width, int32_t height, Ro
   return ok;
 }
 
+// libwmf's SVG device writes metafile text into the document as it stands,
+// so a "<" or "&" in a label broke the document or became markup. The text
+// goes through this hook first: XML's special characters become references,
+// the single-byte code page (read as Latin-1) becomes character references,
+// and control characters, which XML forbids, become blanks.
+struct TextHook {
+  void (*original)(wmfAPI*, wmfDrawText_t*) = nullptr;
+};
+
+std::string EscapedText(const char* text) {
+  std::string out;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+    const unsigned char c = *p;
+    if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else if (c == '&') out += "&amp;";
+    else if (c == '"') out += "&quot;";
+    else if (c == '\'') out += "&apos;";
+    else if (c < 0x20 || c == 0x7F) out += ' ';
+    else if (c >= 0x80) out += "&#" + std::to_string(c) + ";";
+    else out += static_cast<char>(c);
+  }
+  return out;
+}
+
+void DrawEscapedText(wmfAPI* api, wmfDrawText_t* draw) {
+  auto* hook = static_cast<TextHook*>(api->user_data);
+  if (hook == nullptr || hook->original == nullptr || draw->str == nullptr) return;
+  std::string escaped = EscapedText(draw->str);
+  char* const original = draw->str;
+  draw->str = escaped.data();
+  hook->original(api, draw);
+  draw->str = original;
+}
+
+// libwmf sizes some buffers from the records' claims (a bitmap record of a
+// few hundred bytes asked for 12.8 GB), so it allocates through this
+// budget: 64 MB plus twice the file, the most a picture the file can really
+// describe needs. Beyond that an allocation fails; libwmf may carry on
+// without the bitmap, but the file is refused as invalid all the same.
+class WmfBudget {
+ public:
+  explicit WmfBudget(size_t fileSize) : left_((size_t{64} << 20) + 2 * fileSize) {}
+
+  static void* Malloc(void* context, size_t size) {
+    return static_cast<WmfBudget*>(context)->Take(nullptr, size);
+  }
+  static void* Realloc(void* context, void* mem, size_t size) {
+    return static_cast<WmfBudget*>(context)->Take(mem, size);
+  }
+  bool exceeded() const { return exceeded_; }
+
+  static void Free(void* context, void* mem) {
+    if (mem == nullptr) return;
+    Header* h = HeaderOf(mem);
+    static_cast<WmfBudget*>(context)->left_ += h->size;
+    std::free(h);
+  }
+
+ private:
+  // Each block carries its size in front, so free and realloc can give the
+  // budget back.
+  union Header {
+    size_t size;
+    std::max_align_t align;
+  };
+  static Header* HeaderOf(void* mem) { return static_cast<Header*>(mem) - 1; }
+
+  void* Take(void* mem, size_t size) {
+    const size_t old = mem == nullptr ? 0 : HeaderOf(mem)->size;
+    if (size > old && size - old > left_) {
+      exceeded_ = true;
+      return nullptr;
+    }
+    void* block = std::realloc(mem == nullptr ? nullptr : HeaderOf(mem), sizeof(Header) + size);
+    if (block == nullptr) return nullptr;
+    auto* h = static_cast<Header*>(block);
+    left_ = left_ + old - size;
+    h->size = size;
+    return h + 1;
+  }
+
+  size_t left_;
+  bool exceeded_ = false;
+};
+
 struct WmfApi {
   wmfAPI* api = nullptr;
   bool opened = false;
@@ -159,6 +254,100 @@ bool WmfSize(const uint8_t* data, size_t size, wmfD_Rect& box, int64_t& width, i
   return true;
 }
 
+// libemf2svg puts text into CDATA sections as it stands, so a "]]>" in it
+// ended the section and the rest became markup. In the copy handed over, the
+// ">" of every "]]>" in a text record becomes a full-width ">" (U+FF1E), or
+// a blank in single-byte text.
+void BreakCdataEnds(std::vector<char>& emf, size_t fileSize) {
+  auto* b = reinterpret_cast<uint8_t*>(emf.data());
+  for (size_t pos = 0; pos + 8 <= fileSize;) {
+    const uint32_t type = ReadU32(b + pos);
+    const uint32_t recordSize = ReadU32(b + pos + 4);
+    if (recordSize < 8 || recordSize > fileSize - pos) return;
+    constexpr uint32_t kExtTextOutA = 83, kExtTextOutW = 84;
+    if ((type == kExtTextOutA || type == kExtTextOutW) && recordSize >= 76) {
+      const uint64_t chars = ReadU32(b + pos + 44);
+      const uint64_t at = ReadU32(b + pos + 48);
+      const uint64_t unit = type == kExtTextOutW ? 2 : 1;
+      if (at <= recordSize && chars <= (recordSize - at) / unit) {
+        uint8_t* text = b + pos + at;
+        for (uint64_t i = 2; i < chars; ++i) {
+          auto unitAt = [&](uint64_t k) {
+            return unit == 2 ? ReadU16(text + 2 * k) : static_cast<uint16_t>(text[k]);
+          };
+          if (unitAt(i) == '>' && unitAt(i - 1) == ']' && unitAt(i - 2) == ']') {
+            if (unit == 2) {
+              text[2 * i] = 0x1E;
+              text[2 * i + 1] = 0xFF;
+            } else {
+              text[i] = ' ';
+            }
+          }
+        }
+      }
+    }
+    pos += recordSize;
+  }
+}
+
+// libwmf's bitmap reader trusts the bitmap header of a DIB record: a
+// header size beyond the record made it spin for minutes, a large picture
+// claim made it allocate gigabytes. Every record must lie in the file, and
+// every DIB header must be a known size inside its record and describe a
+// picture whose rows (uncompressed) fit there, at most 64 MB plus twice the
+// file when unpacked.
+bool WmfBitmapsAreSane(const uint8_t* data, size_t size, size_t start) {
+  const uint64_t budget = (uint64_t{64} << 20) + 2 * uint64_t{size};
+  if (size < start + 18) return false;
+  size_t pos = start + 2 * size_t{ReadU16(data + start + 2)};  // header size in words
+  while (pos + 6 <= size) {
+    const uint64_t recordSize = 2 * uint64_t{ReadU32(data + pos)};
+    const uint16_t function = ReadU16(data + pos + 4);
+    if (function == 0) return true;  // end of the metafile
+    if (recordSize < 6 || recordSize > size - pos) return false;
+    // Where the bitmap starts in the records that carry one (the block
+    // transfers only when the record is longer than their parameters).
+    size_t dib = 0;
+    if (function == 0x0940 && recordSize > 6 + 18) dib = 22;       // DIBBITBLT
+    else if (function == 0x0b41 && recordSize > 6 + 22) dib = 26;  // DIBSTRETCHBLT
+    else if (function == 0x0f43) dib = 28;                         // STRETCHDIB
+    else if (function == 0x0d33) dib = 24;                         // SETDIBTODEV
+    else if (function == 0x0142) dib = 10;                         // DIBCREATEPATTERNBRUSH
+    if (dib != 0) {
+      if (recordSize < dib + 12) return false;
+      const uint8_t* h = data + pos + dib;
+      const uint64_t room = recordSize - dib;
+      const uint32_t headerSize = ReadU32(h);
+      int64_t width = 0, height = 0;
+      uint32_t bits = 0, compression = 0;
+      if (headerSize == 12) {
+        width = ReadU16(h + 4);
+        height = ReadU16(h + 6);
+        bits = ReadU16(h + 10);
+      } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
+                 headerSize == 124) {
+        if (room < headerSize) return false;
+        width = ReadS32(h + 4);
+        height = std::abs(int64_t{ReadS32(h + 8)});
+        bits = ReadU16(h + 14);
+        compression = ReadU32(h + 16);
+      } else {
+        return false;
+      }
+      if (headerSize > room || width <= 0 || height <= 0) return false;
+      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return false;
+      if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4 > budget) return false;
+      // Uncompressed rows (BI_RGB, BI_BITFIELDS) must all be in the record.
+      const uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
+      if ((compression == 0 || compression == 3) && stride * static_cast<uint64_t>(height) > room)
+        return false;
+    }
+    pos += recordSize;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& error) {
@@ -166,16 +355,38 @@ bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   if (size < 18 || size > static_cast<size_t>(LONG_MAX)) return false;
   // libwmf takes a writable buffer.
   std::vector<unsigned char> copy(data, data + size);
+  // libwmf allocates twice the header's largest-record size up front; no
+  // record can be larger than the file, so the claim is cut to that.
+  const size_t header = ReadU32(data) == kPlaceableKey ? 22 : 0;
+  if (!WmfBitmapsAreSane(data, size, header)) return false;
+  if (size >= header + 16 && ReadU32(data + header + 12) > size / 2) {
+    const uint32_t words = static_cast<uint32_t>(size / 2);
+    for (int i = 0; i < 4; ++i) copy[header + 12 + i] = static_cast<unsigned char>(words >> (8 * i));
+  }
+  WmfBudget budget(size);
   WmfApi w;
   wmfAPI_Options options{};
+  options.context = &budget;
+  options.malloc = WmfBudget::Malloc;
+  options.realloc = WmfBudget::Realloc;
+  options.free = WmfBudget::Free;
   options.function = wmf_svg_function;
-  if (wmf_api_create(&w.api, WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG,
+  // Its own diagnostics (English, addressed to its makers) stay silent: the
+  // user gets our message.
+  if (wmf_api_create(&w.api,
+                     WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL |
+                         WMF_OPT_NO_DEBUG | WMF_OPT_NO_ERROR,
                      &options) != wmf_E_None)
     return false;
+  TextHook hook;
+  auto* functions = static_cast<wmfFunctionReference*>(w.api->function_reference);
+  hook.original = functions->draw_text;
+  functions->draw_text = DrawEscapedText;
+  w.api->user_data = &hook;
   if (wmf_mem_open(w.api, copy.data(), static_cast<long>(copy.size())) != wmf_E_None) return false;
   w.opened = true;
   wmfD_Rect scanned{};
-  if (wmf_scan(w.api, 0, &scanned) != wmf_E_None) return false;
+  if (wmf_scan(w.api, 0, &scanned) != wmf_E_None || budget.exceeded()) return false;
   wmfD_Rect box = scanned;
   int64_t width = 0, height = 0;
   if (!WmfSize(data, size, box, width, height) || !SaneDimensions(width, height)) return false;
@@ -188,13 +399,16 @@ bool DecodeWmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   svg->bbox = box;
   svg->width = static_cast<unsigned>(width);
   svg->height = static_cast<unsigned>(height);
+  // Embedded bitmaps go into the document as data; otherwise libwmf drops
+  // them (or names files), and a picture made of one would come out empty.
+  svg->flags |= WMF_SVG_INLINE_IMAGES;
   const bool played = wmf_play(w.api, 0, &scanned) == wmf_E_None;
   char* text = nullptr;
   unsigned long length = 0;
   wmf_stream_destroy(w.api, svg->out, &text, &length);
   svg->out = nullptr;
   // The text belongs to libwmf's allocator and goes with the API object.
-  if (!played || text == nullptr || length == 0) return false;
+  if (!played || budget.exceeded() || text == nullptr || length == 0) return false;
   return RenderSvg(text, length, static_cast<int32_t>(width), static_cast<int32_t>(height), sink);
 }
 
@@ -222,6 +436,22 @@ bool DecodeEmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
 
   // libemf2svg takes a writable buffer.
   std::vector<char> copy(data, data + fileSize);
+  // libemf2svg reads records as their headers describe them: each record
+  // must lie inside the file, and the header's description inside the
+  // header (it only names the file, so a bad one is dropped).
+  for (size_t pos = 0; pos < fileSize;) {
+    if (fileSize - pos < 8) return false;
+    const uint32_t recordSize = ReadU32(data + pos + 4);
+    if (recordSize < 8 || recordSize % 4 != 0 || recordSize > fileSize - pos) return false;
+    pos += recordSize;
+  }
+  const uint64_t descriptionChars = ReadU32(data + 60);
+  const uint64_t descriptionAt = ReadU32(data + 64);
+  if (descriptionChars != 0 &&
+      (descriptionAt < 88 || descriptionAt + 2 * descriptionChars > headerSize)) {
+    std::memset(copy.data() + 60, 0, 8);
+  }
+  BreakCdataEnds(copy, fileSize);
   generatorOptions options{};
   options.svgDelimiter = true;
   options.imgWidth = static_cast<double>(width);

@@ -128,8 +128,19 @@ void PreviewView::paintEvent(QPaintEvent* e) {
   const double w = pic_.width * static_cast<double>(s);
   const double h = pic_.height * static_cast<double>(s);
   QPainter p(this);
-  DrawPicture(p, pic_, s, QPointF(std::floor((width() - w) / 2), std::floor((height() - h) / 2)),
-              e->rect());
+  zoomed_.draw(p, pic_, s, QPointF(std::floor((width() - w) / 2), std::floor((height() - h) / 2)),
+               e->rect());
+}
+
+void PreviewView::pictureChanged() {
+  zoomed_.invalidate();
+  repaint();
+}
+
+// The run fills the picture anew before the dialog shows.
+void PreviewView::showEvent(QShowEvent* e) {
+  zoomed_.invalidate();
+  QWidget::showEvent(e);
 }
 
 }  // namespace korvane

@@ -55,13 +55,17 @@ class PreviewView : public QWidget {
   Q_OBJECT
  public:
   PreviewView(const Picture& pic, std::function<float(int, int)> scale, QWidget* parent = nullptr);
+  // The picture's pixels changed: rebuild the reduced copy and repaint now.
+  void pictureChanged();
 
  protected:
   void paintEvent(QPaintEvent*) override;
+  void showEvent(QShowEvent*) override;
 
  private:
   const Picture& pic_;
   std::function<float(int, int)> scale_;
+  ZoomedPicture zoomed_;  // the marks stay visible while the run draws them
 };
 
 }  // namespace korvane

@@ -8,6 +8,7 @@
 #include "base/numtext.h"
 #include "base/percent.h"
 #include "ncout/ncnumber.h"
+#include "sim/movelist.h"
 
 namespace korvane {
 
@@ -77,15 +78,10 @@ class Emitter {
   std::string work_;
 };
 
-std::string MoveLine(char kind, long double x, long double y) {
-  std::string s;
-  s.reserve(24);
-  s += kind;
-  s += ';';
-  s += FormatFixed(x, 3);
-  s += ';';
-  s += FormatFixed(y, 3);
-  return s;
+// The NC line a move comes from: the last line written so far (the header
+// and a template that writes nothing keep the line before).
+int32_t LastLine(const std::vector<std::string>& lines) {
+  return lines.empty() ? 0 : static_cast<int32_t>(lines.size() - 1);
 }
 
 }  // namespace
@@ -98,11 +94,13 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
   result.error.clear();
   result.lines.clear();
   result.moves.clear();
+  result.moveLines.clear();
   result.extents.reset();
   result.charCount = result.lineCount = 0;
   result.segmentCount = 0;
   std::vector<std::string>& lines = result.lines;
   std::vector<std::string>& moves = result.moves;
+  std::vector<int32_t>& moveLines = result.moveLines;
   long double prevX = -99999999.0L, prevY = -99999999.0L;
 
   const long double gap = static_cast<long double>(params.joinGap);
@@ -129,7 +127,9 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
   if (count > 0) {
     counter = format.Start;
     moves.reserve(static_cast<size_t>(count) + 64);
-    moves.push_back("8;0;" + profile.REbene + ";" + profile.ZEbene);
+    moveLines.reserve(static_cast<size_t>(count) + 64);
+    moves.push_back(HeaderLine(profile.REbene, profile.ZEbene));
+    moveLines.push_back(0);
     const std::optional<long double> depth = ParseNumber(profile.ZEbene);
     if (!depth) {
       result.error = NotANumberText(profile.ZEbene);
@@ -152,21 +152,24 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
       // the first path start, so the first record starts a path outright.
       if (k == 0 || std::fabs(prevX - s.x1) > gap || std::fabs(prevY - s.y1) > gap) {
         const long double x1 = machineX(s.x1), y1 = machineY(s.y1);
-        moves.push_back(MoveLine('0', x1, y1));
+        moves.push_back(RapidLine(x1, y1));
         out.x = FormatNCNumber(format, x1);
         out.y = FormatNCNumber(format, y1);
         out.emit(kSynR);
         out.emit(kSynA);
-        moves.push_back(MoveLine('1', x2, y2));
+        moveLines.push_back(LastLine(lines));
+        moves.push_back(FeedLine(x2, y2));
         out.x = FormatNCNumber(format, x2);
         out.y = FormatNCNumber(format, y2);
         out.emit(kSynZ);
         out.emit(kSynXY);
+        moveLines.push_back(LastLine(lines));
       } else {
-        moves.push_back(MoveLine('1', x2, y2));
+        moves.push_back(FeedLine(x2, y2));
         out.x = FormatNCNumber(format, x2);
         out.y = FormatNCNumber(format, y2);
         out.emit(kSynXY);
+        moveLines.push_back(LastLine(lines));
       }
       prevX = s.x2;
       prevY = s.y2;

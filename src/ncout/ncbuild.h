@@ -47,6 +47,8 @@ struct NCProgram {
   std::string error;  // the conversion error text of the offending field
   std::vector<std::string> lines;
   std::vector<std::string> moves;
+  // Per move-list line, the index in `lines` of the NC line it comes from.
+  std::vector<int32_t> moveLines;
   std::optional<MachineExtents> extents;
   int64_t charCount = 0;     // characters without blanks and block numbers
   int64_t lineCount = 0;     // emitted lines

@@ -24,6 +24,12 @@ std::string_view Trim(std::string_view s) {
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+std::string Lowered(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = AsciiLower(c);
+  return out;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -205,10 +211,35 @@ IniDocument::IniDocument(const std::string& file) : file_(file) {
   ReadWholeFile(file, text_);  // a missing file is an empty one
 }
 
+const IniDocument::Index& IniDocument::index() const {
+  if (indexed_) return index_;
+  index_.clear();
+  const std::string_view text = text_;
+  // Keys count only in the first section of a name; later ones are skipped.
+  std::unordered_map<std::string, Span>* current = nullptr;
+  for (const Line& l : SplitLines(text)) {
+    const std::string_view line = text.substr(l.begin, l.end - l.begin);
+    std::string_view name, value;
+    if (SectionName(line, name)) {
+      auto [it, isNew] = index_.try_emplace(Lowered(name));
+      current = isNew ? &it->second : nullptr;
+    } else if (current != nullptr && KeyLine(line, name, value)) {
+      current->try_emplace(Lowered(name),
+                           Span{static_cast<std::size_t>(value.data() - text.data()), value.size()});
+    }
+  }
+  indexed_ = true;
+  return index_;
+}
+
 std::string IniDocument::readString(std::string_view section, std::string_view key) const {
-  Location loc = Find(text_, SplitLines(text_), section, key);
-  if (!loc.keyFound) return {};
-  return std::string(CutToChars(loc.value, kIniValueMaxChars));
+  const Index& idx = index();
+  const auto s = idx.find(Lowered(section));
+  if (s == idx.end()) return {};
+  const auto k = s->second.find(Lowered(key));
+  if (k == s->second.end()) return {};
+  const std::string_view value = std::string_view(text_).substr(k->second.at, k->second.length);
+  return std::string(CutToChars(value, kIniValueMaxChars));
 }
 
 int32_t IniDocument::readInt(std::string_view section, std::string_view key) const {
@@ -257,6 +288,7 @@ void IniDocument::writeString(std::string_view section, std::string_view key,
     out += text.substr(at);
   }
   text_ = std::move(out);
+  indexed_ = false;
 }
 
 void IniDocument::writeInt(std::string_view section, std::string_view key, int32_t value) {

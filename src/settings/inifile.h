@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace korvane {
 
@@ -63,8 +64,20 @@ class IniDocument {
   const std::string& text() const { return text_; }
 
  private:
+  // Where a value lies in text_ (offset and length).
+  struct Span {
+    std::size_t at, length;
+  };
+  // Lower-case section name -> lower-case key -> its value, first ones
+  // counting; built on the first read after a change, so a load parses the
+  // text once however many keys it reads.
+  using Index = std::unordered_map<std::string, std::unordered_map<std::string, Span>>;
+  const Index& index() const;
+
   std::string file_;
   std::string text_;
+  mutable Index index_;
+  mutable bool indexed_ = false;
 };
 
 // Integer settings text: an optional sign and decimal digits, or "0x"/"0X"

@@ -24,6 +24,14 @@
 #include "core/convert.h"
 #include "core/tfconvert_ui.h"
 #include "image/decode.h"
+#include "base/numtext.h"
+#include "sim/movequery.h"
+#include "sim/ncgrafik_ui.h"
+#include "sim/ncgraphicview_ui.h"
+#include "sim/simclock.h"
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
 
 namespace korvane {
 namespace {
@@ -366,6 +374,162 @@ TEST_F(SessionTest, CancellingDuringTheRunRestoresThePictureWithoutAsking) {
     EXPECT_EQ(w->findChild<QProgressBar*>("VerlaufBar")->value(), 0);
     EXPECT_FALSE(w->convertDialog()->isVisible());
   }
+}
+
+// ---- The NC graphic view on the real main window ----------------------------
+
+int CountColour(const QImage& img, QRgb c) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xFFFFFFu) == (c & 0xFFFFFFu);
+  return n;
+}
+
+QRgb ColourOf(const Rgb& c) { return qRgb(c.r, c.g, c.b); }
+
+class GraphicSessionTest : public SessionTest {
+ protected:
+  TNCGraphicView* graphic() { return w->findChild<TNCGraphicView*>("PGrafik"); }
+  NcEditor* editor() { return w->findChild<NcEditor*>("NCEditor"); }
+};
+
+TEST_F(GraphicSessionTest, FirstAcceptanceShowsTheFittedProgramWithRapidMovesHiddenAndShown) {
+  openAndConvert(true);
+  ASSERT_TRUE(w->job().contourAccepted);
+  TNCGraphicView* g = graphic();
+  ASSERT_TRUE(g->isVisible()) << "the first acceptance shows the graphic view";
+  EXPECT_TRUE(button("BGrafik")->isChecked());
+  EXPECT_TRUE(w->findChild<QWidget*>("PanelLinks")->isEnabled()) << "unlocked after the pass";
+
+  const GraphicOptions o = GraphicOptionsOf(w->job().general);
+  const QImage& img = g->surface()->image();
+  // Fitted to the machine extents: the feed moves fill a good part of the surface.
+  int minX = img.width(), maxX = -1, minY = img.height(), maxY = -1;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if ((img.pixel(x, y) & 0xFFFFFFu) == (ColourOf(o.feed) & 0xFFFFFFu)) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+      }
+  ASSERT_GE(maxX, 0) << "feed moves drawn";
+  EXPECT_GT(std::max(maxX - minX, maxY - minY), img.width() / 4);
+
+  auto* g0 = g->findChild<QToolButton*>("G0Butt");
+  g0->setChecked(true);
+  g->G0ButtClick();
+  const int withRapid = CountColour(g->surface()->image(), ColourOf(o.rapid));
+  g0->setChecked(false);
+  g->G0ButtClick();
+  const int without = CountColour(g->surface()->image(), ColourOf(o.rapid));
+  EXPECT_GT(withRapid, 0);
+  EXPECT_EQ(without, 0);
+
+  const PathLengths l = MeasurePaths(w->job().moveRecords);
+  EXPECT_GT(l.feed, 0);
+  EXPECT_EQ(g->statusLine()->text(),
+            QStringLiteral("Vorschubweg: %1 mm    Eilgangweg: %2 mm")
+                .arg(QString::fromStdString(FormatFixed(l.feed, 3)),
+                     QString::fromStdString(FormatFixed(l.rapid, 3))));
+}
+
+TEST_F(GraphicSessionTest, EditorCaretAndClicksOnTheDrawingPointAtEachOther) {
+  openAndConvert(true);
+  ASSERT_TRUE(w->job().contourAccepted);
+  const Job& job = w->job();
+  TNCGraphicView* g = graphic();
+  // Drawing -> editor: a click on the middle of a feed move.
+  size_t rec = 0;
+  for (size_t i = job.moveRecords.size(); i-- > 0;)
+    if (job.moveRecords.records()[i].kind == MoveKind::Feed) {
+      rec = i;
+      break;
+    }
+  ASSERT_GT(rec, 0u);
+  const std::optional<MoveSpan> m = MoveOfLine(job.moveRecords, static_cast<int32_t>(rec));
+  ASSERT_TRUE(m);
+  const Pixel a = g->view().Project(m->from.x, m->from.y, m->from.z);
+  const Pixel b = g->view().Project(m->to.x, m->to.y, m->to.z);
+  const QPoint mid((a.x + b.x) / 2, (a.y + b.y) / 2);
+  QTest::mouseClick(g->surface(), Qt::LeftButton, Qt::NoModifier, mid);
+  const int clicked = g->markedLine();
+  ASSERT_GE(clicked, 0);
+  EXPECT_EQ(editor()->caretLine(), job.moveLines[static_cast<size_t>(clicked)]);
+  const std::optional<MoveSpan> hit = MoveOfLine(job.moveRecords, clicked);
+  const Pixel ha = g->view().Project(hit->from.x, hit->from.y, hit->from.z);
+  const Pixel hb = g->view().Project(hit->to.x, hit->to.y, hit->to.z);
+  const double dx = hb.x - ha.x, dy = hb.y - ha.y, len2 = dx * dx + dy * dy;
+  const double t =
+      len2 > 0 ? std::clamp(((mid.x() - ha.x) * dx + (mid.y() - ha.y) * dy) / len2, 0.0, 1.0) : 0;
+  EXPECT_LE(std::hypot(ha.x + t * dx - mid.x(), ha.y + t * dy - mid.y()), 6.0)
+      << "the marked move passes the clicked point";
+
+  // Editor -> drawing: the caret on the NC line of another move marks it.
+  button("BProgram")->click();
+  const int target = job.moveLines[1];  // the first rapid move
+  editor()->setCursorPosition(target, 0);
+  QApplication::processEvents();
+  editor()->repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(g->markedLine(), 1);
+  EXPECT_TRUE(g->surface()->hasMark());
+
+  // Editing the text leaves the drawing as the build made it.
+  button("BGrafik")->click();
+  const QImage before = g->surface()->image();
+  editor()->setText(QStringLiteral("G0 X999 Y999\n"));
+  g->RefreshClick();
+  EXPECT_EQ(g->surface()->image(), before);
+}
+
+TEST_F(GraphicSessionTest, KeysTurnAndZoomTheShownGraphicWhereverTheFocusIs) {
+  openAndConvert(true);
+  TNCGraphicView* g = graphic();
+  ASSERT_TRUE(g->isVisible());
+  QWidget* focus = button("BConvert");
+  focus->setFocus();
+  const struct {
+    int key;
+    Qt::KeyboardModifiers mods;
+    long double dz, dy;  // expected change of the two angles
+    bool zooms;
+  } cases[] = {{Qt::Key_Left, Qt::NoModifier, -5, 0, false},
+               {Qt::Key_Right, Qt::NoModifier, 5, 0, false},
+               {Qt::Key_Up, Qt::NoModifier, 0, 5, false},
+               {Qt::Key_Down, Qt::NoModifier, 0, -5, false},
+               {Qt::Key_PageUp, Qt::NoModifier, 0, 0, true},
+               {Qt::Key_Minus, Qt::KeypadModifier, 0, 0, true},
+               {Qt::Key_PageDown, Qt::NoModifier, 0, 0, true},
+               {Qt::Key_Plus, Qt::KeypadModifier, 0, 0, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    const View3D before = g->view();
+    QTest::keyClick(focus, static_cast<Qt::Key>(c.key), c.mods);
+    const long double dz = g->view().D3Zrotation() - before.D3Zrotation();
+    const long double dy = g->view().D3Yrotation() - before.D3Yrotation();
+    EXPECT_NEAR(double(std::fabs(dz)), double(std::fabs(c.dz)), 1e-9);
+    EXPECT_NEAR(double(std::fabs(dy)), double(std::fabs(c.dy)), 1e-9);
+    EXPECT_EQ(g->view().X2() - g->view().X1() != before.X2() - before.X1(), c.zooms);
+  }
+  // With another view shown the keys stay with the window.
+  button("BImage")->click();
+  const long double z = g->view().D3Zrotation();
+  QTest::keyClick(focus, Qt::Key_Left);
+  EXPECT_EQ(g->view().D3Zrotation(), z);
+}
+
+TEST_F(GraphicSessionTest, SlowedSimulationMovesTheEditorLineAlong) {
+  openAndConvert(true);
+  TNCGraphicView* g = graphic();
+  ASSERT_TRUE(g->isVisible());
+  std::vector<int> lines;
+  QObject::connect(g, &TNCGraphicView::lineReplayed, [&](int l) { lines.push_back(l); });
+  bool done = false;
+  QObject::connect(g, &TNCGraphicView::passDone, [&](bool) { done = true; });
+  g->findChild<QToolButton*>("B1Delay")->click();  // the clock starts its pass
+  QTRY_VERIFY_WITH_TIMEOUT(done, 20000);
+  ASSERT_EQ(lines.size(), w->job().moveRecords.size());
+  EXPECT_EQ(editor()->caretLine(), w->job().moveLines.back());
+  EXPECT_TRUE(w->findChild<QWidget*>("PanelLinks")->isEnabled());
 }
 
 }  // namespace

@@ -37,6 +37,26 @@ TEST(SegmentList, RestoreUndoBringsBackRecordsAndCount) {
   EXPECT_EQ(list[4].x2, 5);
 }
 
+TEST(SegmentList, WithoutUndoCopiesOnlyTheCountIsSaved) {
+  SegmentList list;
+  list.append(1, 2, 3, 4);
+  list.setUndoKept(false);
+  list.saveUndo();
+  EXPECT_EQ(list.savedCount(), 1);
+  EXPECT_TRUE(list.undoBank().empty());
+  EXPECT_THROW(list.restoreUndo(), std::logic_error);
+  EXPECT_EQ(list.count(), 1);
+
+  list.setUndoKept(true);
+  EXPECT_EQ(list.savedCount(), 0);
+  list.saveUndo();
+  list[0].x1 = 9;
+  list.append(5, 6, 7, 8);
+  list.restoreUndo();
+  ASSERT_EQ(list.count(), 1);
+  EXPECT_EQ(list[0].x1, 1);
+}
+
 TEST(SegmentList, GrowsPastOneBank) {
   SegmentList list;
   for (int i = 0; i < SegmentList::kBankSize + 10; ++i) list.append(i, i, i + 1, i);

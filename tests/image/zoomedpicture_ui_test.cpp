@@ -67,5 +67,25 @@ TEST_F(FittedScan, AChangedPictureIsReducedAgain) {
   EXPECT_EQ(RowsWith(shot(), qRgb(255, 0, 0)), 0);
 }
 
+// The conversion dialog's preview: the run marks the picture while it is
+// shown, and each repaint it asks for shows the marks made so far unbroken.
+TEST_F(FittedScan, ThePreviewShowsTheMarksAsTheyAreMade) {
+  for (int i = 0; i < 4096; ++i) pic.at(1234, i) = kWhite;
+  const float zoom = 0.15f;
+  PreviewView preview(pic, [&](int, int) { return zoom; });
+  preview.resize(700, 700);  // the whole reduced picture fits
+  preview.show();
+  const auto previewShot = [&] {
+    QApplication::processEvents();
+    return preview.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  EXPECT_EQ(RowsWith(previewShot(), qRgb(255, 0, 0)), 0);
+  for (int i = 0; i < 4096; ++i) pic.at(1234, i) = kRed;
+  preview.pictureChanged();
+  const int side = static_cast<int>(std::ceil(4096 * static_cast<double>(zoom)));
+  EXPECT_EQ(RowsWith(previewShot(), qRgb(255, 0, 0)), side);
+  EXPECT_EQ(RowsWith(previewShot(), qRgb(0, 127, 0), true), side - 1);
+}
+
 }  // namespace
 }  // namespace korvane

@@ -1,0 +1,6 @@
+// libFuzzer target: the ICO decoder.
+#include "picture_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return korvane::fuzz::CheckDecoder(korvane::codec::DecodeIco, data, size);
+}
