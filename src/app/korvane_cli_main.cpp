@@ -245,7 +245,8 @@ int Run(int argc, char** argv) {
              FormatFixed(r.way->kept ? r.way->totalAfter : r.way->totalBefore, 3) + " px";
   }
 
-  std::vector<std::pair<std::string, std::string>> outputs{{opt.output, LinesText(job.ncLines)}};
+  std::vector<std::pair<std::string, std::string>> outputs;
+  if (!opt.output.empty()) outputs.emplace_back(opt.output, LinesText(job.ncLines));
   if (!opt.moves.empty()) outputs.emplace_back(opt.moves, LinesText(job.moveList));
   if (!WriteOutputs(outputs)) return 1;
   double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

@@ -66,6 +66,8 @@ QLabel* Label(QWidget* parent, const char* name, const char* text) {
 QToolButton* Stepper(QWidget* parent, const char* name, const char* text) {
   auto* b = Named(new QToolButton(parent), name);
   b->setText(QString::fromLatin1(text));
+  // A one-character button says what it does in its tooltip.
+  b->setToolTip(text[0] == '-' ? QStringLiteral("Verringern") : QStringLiteral("Erhöhen"));
   b->setAutoRepeat(true);
   return b;
 }
