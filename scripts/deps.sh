@@ -11,6 +11,8 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev libqscintilla2-qt6-dev
   fonts-dejavu-core xvfb xauth x11-apps imagemagick time
   potrace linuxcnc-uspace
+  python3-ezdxf hp2xx librsvg2-bin libxml2-utils
+  qt6-translations-l10n
   clang python3
 )
 

@@ -4,15 +4,17 @@
 #include <cstring>
 
 #include "base/numtext.h"
+#include "export/export.h"
 #include "ncout/outparams.h"
 
 namespace korvane {
 
 const char* const kCliUsage =
     "Usage: korvane-cli PICTURE -o PROGRAM [options]\n"
+    "       korvane-cli PICTURE --export CONTOUR [-o PROGRAM] [options]\n"
     "Converts a picture (BMP, JPEG, PNG, ICO, WMF, EMF) into an NC program.\n"
     "\n"
-    "  -o, --output PROGRAM     NC program to write (required)\n"
+    "  -o, --output PROGRAM     NC program to write (required without --export)\n"
     "  --contour TYPE           outline (default), centreline, scan, scan-negative\n"
     "  --threshold N            threshold 0..255 for pictures that are not black and\n"
     "                           white (default 128)\n"
@@ -28,6 +30,8 @@ const char* const kCliUsage =
     "  --config DIR             settings folder (default: $KORVANE_CONFIG_DIR, else\n"
     "                           Korvane1/config under the documents folder)\n"
     "  --moves FILE             also write the simulation move list\n"
+    "  --export CONTOUR         also write the contour in pixel units: DXF, HPGL or\n"
+    "                           SVG by the extension .dxf, .plt or .svg\n"
     "  --quiet                  no progress and no summary\n"
     "  -h, --help               this text\n"
     "\n"
@@ -155,6 +159,12 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::st
       if (!needValue(opt.configDir)) return false;
     } else if (a == "--moves") {
       if (!needValue(opt.moves)) return false;
+    } else if (a == "--export") {
+      if (!needValue(opt.exportFile)) return false;
+      if (!ExportFormatForFile(opt.exportFile)) {
+        error = "export file '" + opt.exportFile + "' must end in .dxf, .plt or .svg";
+        return false;
+      }
     } else if (a == "--quiet") {
       if (!noValue()) return false;
       opt.quiet = true;
@@ -183,8 +193,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::st
     error = "no picture given";
     return false;
   }
-  if (opt.output.empty()) {
-    error = "no output file given (-o PROGRAM)";
+  if (opt.output.empty() && opt.exportFile.empty()) {
+    error = "no output file given (-o PROGRAM or --export CONTOUR)";
     return false;
   }
   if (opt.noReverse && !opt.optimise) {

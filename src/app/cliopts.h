@@ -19,6 +19,7 @@ struct CliOptions {
   Origin origin = Origin::Centre;
   std::string configDir;
   std::string moves;
+  std::string exportFile;  // contour export; the format follows the extension
   bool quiet = false;
   bool help = false;
   std::optional<long double> diameter;

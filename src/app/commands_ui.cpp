@@ -11,8 +11,6 @@ namespace {
 bool Loaded(const CommandState& s) { return s.loaded; }
 bool Accepted(const CommandState& s) { return s.loaded && s.job.contourAccepted; }
 bool TracedAndAccepted(const CommandState& s) { return Accepted(s) && s.tracedDown; }
-// The contour export dialog is not part of this window yet.
-bool NotYet(const CommandState&) { return false; }
 
 // One row per command; `tip` names the buttons without a caption or with a
 // shortened one. `icon` is the glyph of the buttons that run the command.
@@ -27,9 +25,9 @@ const CommandRow kCommands[] = {
     {"copy1",                   0, "Kopieren",                    "Kopieren",                "copy",       nullptr,  nullptr,           [](Tfmain& w) { w.copy1Click(); }},
     {"paste1",                  0, "Einfügen",                    "Einfügen",                "paste",      nullptr,  nullptr,           [](Tfmain& w) { w.paste1Click(); }},
     {"MBildsave",               0, "&Bilddatei speichern ...",    "Bilddatei speichern ...", "save",       nullptr,  nullptr,           [](Tfmain& w) { w.Bildspeichern1Click(); }},
-    {"MExport",                 0, "&Exportiere Kontur ...",      nullptr,                   nullptr,      nullptr,  NotYet,            nullptr},
+    {"MExport",                 0, "&Exportiere Kontur ...",      nullptr,                   nullptr,      nullptr,  nullptr,           [](Tfmain& w) { w.MExportClick(); }},
     {"MClose",                  0, "&Beenden",                    nullptr,                   nullptr,      "Ctrl+Q", nullptr,           [](Tfmain& w) { w.MCloseClick(); }},
-    {"Einstellungen1",       2002, "&Einstellungen",              nullptr,                   "setup",      nullptr,  nullptr,           nullptr},
+    {"Einstellungen1",       2002, "&Einstellungen",              nullptr,                   "setup",      nullptr,  nullptr,           [](Tfmain& w) { w.Einstellungen1Click(); }},
     {"Info1",                   0, "&Info",                       "Info",                    "info",       nullptr,  nullptr,           [](Tfmain& w) { w.BInfoClick(); }},
     {"Hilfe1",               2008, "&Hilfe",                      nullptr,                   "help",       "F1",     nullptr,           [](Tfmain& w) { w.BHelpClick(); }},
     {"EAussen",                 0, "Aussen / Umriss",             nullptr,                   "outline",    nullptr,  Loaded,            [](Tfmain& w) { w.EAussenClick(ContourType::Outline); }},

@@ -1,6 +1,7 @@
 #include "app/dialogs_ui.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -114,6 +115,33 @@ std::string QtFileDialogs::saveNcProgram(const FileRequest& req) {
 
 bool QtFileDialogs::openDocument(const std::string& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+}
+
+std::string QtFileDialogs::saveExport(const FileRequest& req) {
+  QFileDialog dlg(parent_, QStringLiteral("Exportieren"));
+  dlg.setObjectName(QStringLiteral("ExportDialog"));
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  return RunDialog(dlg, req);
+}
+
+std::string QtFileDialogs::chooseFolder(const FolderRequest& req) {
+  QFileDialog dlg(parent_, Q(req.caption), Q(req.start));
+  dlg.setOption(QFileDialog::DontUseNativeDialog);
+  dlg.setFileMode(QFileDialog::Directory);
+  dlg.setOption(QFileDialog::ShowDirsOnly);
+  dlg.setLabelText(QFileDialog::LookIn, Q(req.status));
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+  return dlg.selectedFiles().first().toStdString();
+}
+
+std::optional<int32_t> QtFileDialogs::chooseColour(int32_t current) {
+  const auto c = static_cast<uint32_t>(current);
+  const QColor chosen = QColorDialog::getColor(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF),
+                                               parent_);
+  if (!chosen.isValid()) return std::nullopt;
+  return static_cast<int32_t>(static_cast<uint32_t>(chosen.red()) |
+                              static_cast<uint32_t>(chosen.green()) << 8 |
+                              static_cast<uint32_t>(chosen.blue()) << 16);
 }
 
 }  // namespace korvane

@@ -1,10 +1,13 @@
 #pragma once
 // Qt side of the questions, messages and file choosers. The main window talks
 // to these interfaces only, so GUI tests can answer them with scripted values.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/ncsave.h"
+#include "base/filedialogs.h"
 #include "base/interaction.h"
 
 class QWidget;
@@ -25,27 +28,6 @@ class QtUserDialogs : public UserDialogs {
   QWidget* parent_;
 };
 
-// What a file chooser is asked to show.
-struct FileRequest {
-  std::string directory;
-  std::string fileName;
-  std::vector<FileFilter> filters;
-  int selected = 0;
-  std::string defaultSuffix;
-};
-
-// File choosers and the desktop's "open with the associated program".
-// An empty answer means the user cancelled.
-class FileDialogs {
- public:
-  virtual ~FileDialogs() = default;
-  virtual std::string openPicture(const FileRequest& req) = 0;
-  virtual std::string savePicture(const FileRequest& req) = 0;
-  virtual std::string saveNcProgram(const FileRequest& req) = 0;
-  // Open a document with the desktop's default program; false on failure.
-  virtual bool openDocument(const std::string& path) = 0;
-};
-
 class QtFileDialogs : public FileDialogs {
  public:
   explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
@@ -53,6 +35,9 @@ class QtFileDialogs : public FileDialogs {
   std::string savePicture(const FileRequest& req) override;
   std::string saveNcProgram(const FileRequest& req) override;
   bool openDocument(const std::string& path) override;
+  std::string saveExport(const FileRequest& req) override;
+  std::string chooseFolder(const FolderRequest& req) override;
+  std::optional<int32_t> chooseColour(int32_t current) override;
 
  private:
   QWidget* parent_;

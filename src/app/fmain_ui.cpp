@@ -37,6 +37,7 @@
 #include "core/postprocess.h"
 #include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
+#include "export/fexport_ui.h"
 #include "image/blackwhite.h"
 #include "image/decode.h"
 #include "image/picture_file.h"
@@ -49,7 +50,9 @@
 #include "settings/activate.h"
 #include "settings/captions_ui.h"
 #include "settings/configdir.h"
+#include "settings/fsetup_ui.h"
 #include "settings/language.h"
+#include "settings/qttranslations_ui.h"
 #include "settings/settings.h"
 #include "settings/widgets_ui.h"
 
@@ -164,6 +167,22 @@ class Tfmain::CurrentDialogs : public UserDialogs {
   Tfmain& w_;
 };
 
+// The same forwarding for the file, folder and colour choosers.
+class Tfmain::CurrentFiles : public FileDialogs {
+ public:
+  explicit CurrentFiles(Tfmain& w) : w_(w) {}
+  std::string openPicture(const FileRequest& r) override { return w_.files_->openPicture(r); }
+  std::string savePicture(const FileRequest& r) override { return w_.files_->savePicture(r); }
+  std::string saveNcProgram(const FileRequest& r) override { return w_.files_->saveNcProgram(r); }
+  bool openDocument(const std::string& path) override { return w_.files_->openDocument(path); }
+  std::string saveExport(const FileRequest& r) override { return w_.files_->saveExport(r); }
+  std::string chooseFolder(const FolderRequest& r) override { return w_.files_->chooseFolder(r); }
+  std::optional<int32_t> chooseColour(int32_t c) override { return w_.files_->chooseColour(c); }
+
+ private:
+  Tfmain& w_;
+};
+
 Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
     : QMainWindow(parent),
       qtUi_(this),
@@ -171,6 +190,8 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
       ui_(&qtUi_),
       files_(&qtFiles_),
       currentUi_(std::make_unique<CurrentDialogs>(*this)),
+      currentFiles_(std::make_unique<CurrentFiles>(*this)),
+      qtTranslations_(std::make_unique<QtTranslations>(this)),
       progress_(*this),
       host_(std::make_unique<Host>(*this)),
       startPicture_(std::move(startPicture)),
@@ -221,6 +242,9 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
   fdurchmesser_ = new TFDurchmesser(job_, this);
   connect(fdurchmesser_, &TFDurchmesser::diameterTextChanged, eDurchmesser_, &QLineEdit::setText);
   connect(fdurchmesser_, &TFDurchmesser::rerunNeeded, this, &Tfmain::rerun);
+  fexport_ = new TFExport(job_, *currentUi_, *currentFiles_, progress_,
+                          [this](int number) { return LangText(number); }, this);
+  // The setup dialog reads the loaded settings: it is made at the first show.
   // The captions as designed come from the same table a language file fills.
   ApplyGermanCaptions(this, MainWindowCaptions());
 }
@@ -453,15 +477,36 @@ void Tfmain::FormShow() {
   // Without its language file the window keeps the German captions, but the
   // standard profile is activated all the same (by its key text, as
   // korvane-cli does), or no program could be built.
-  if (StartSettings(job_, dir, programDir_, *ui_))
-    ApplyCaptions(this, MainWindowCaptions(), job_.language);
-  emit events_.settingsApplied();
-  SetButtons();
+  const bool languageLoaded = StartSettings(job_, dir, programDir_, *ui_);
+  if (!fsetup_) {
+    fsetup_ = new TFSetup(
+        job_, SetupPaths{dir, programDir_}, *currentUi_, *currentFiles_,
+        [this](int number) { return LangText(number); }, [this] { BHelpClick(); }, this);
+    connect(fsetup_, &TFSetup::settingsSaved, this, [this] { applySettings(true); });
+  }
+  applySettings(languageLoaded);
   if (!startPicture_.empty())
     openPictureFile(startPicture_);
   else if (!startedWithArgs_)
     showStartWindow();
 }
+
+void Tfmain::applySettings(bool languageLoaded) {
+  if (languageLoaded) {
+    ApplyCaptions(this, MainWindowCaptions(), job_.language);
+    fsetup_->applyCaptions();
+    fexport_->applyCaptions();
+  }
+  // Qt's buttons speak the language the captions speak: German until a
+  // language file has loaded.
+  qtTranslations_->use(languageLoaded ? job_.general.lang : 1);
+  emit events_.settingsApplied();
+  SetButtons();
+}
+
+void Tfmain::Einstellungen1Click() { fsetup_->exec(); }
+
+void Tfmain::MExportClick() { fexport_->run(); }
 
 void Tfmain::showView(int index) {
   for (size_t i = 0; i < views_.size(); ++i) {

@@ -31,6 +31,9 @@ class PictureView;
 class TFBW;
 class TFConvert;
 class TFDurchmesser;
+class TFExport;
+class TFSetup;
+class QtTranslations;
 class fimagepos;
 enum class ParameterRerun;
 class Tfmain;
@@ -72,6 +75,8 @@ class Tfmain : public QMainWindow {
   const std::string& pictureFile() const { return pictureFile_; }
   PictureView* bild() const;
   TFConvert* convertDialog() const { return fconvert_; }
+  TFSetup* setupDialog() const { return fsetup_; }
+  TFExport* exportDialog() const { return fexport_; }
   QWidget* startWindow() const { return startWindow_; }
   // The command actions by objectName (nullptr for an unknown name).
   QAction* command(const char* name) const;
@@ -100,6 +105,8 @@ class Tfmain : public QMainWindow {
   void BHelpClick();
   void BInfoClick();
   void MCloseClick() { close(); }
+  void Einstellungen1Click();
+  void MExportClick();
   void BNormalScaleClick();
   void BFindLinesClick();
   void BWayOptimizeClick();
@@ -123,6 +130,7 @@ class Tfmain : public QMainWindow {
   friend class Verlaufstatus;
   class Host;
   class CurrentDialogs;
+  class CurrentFiles;
 
   void buildMenu();
   QWidget* buildButtonBar();
@@ -145,6 +153,9 @@ class Tfmain : public QMainWindow {
   void setInputEnabled(bool enabled);
   // A parameter dialog asks for a silent re-run of the conversion.
   void rerun(ParameterRerun what);
+  // The loaded settings into the running program: captions of every window
+  // (when the language file loaded), Qt's own texts, and the views.
+  void applySettings(bool languageLoaded);
   // The settings folder ($KORVANE_CONFIG_DIR, else under the documents folder).
   std::string configDir() const;
 
@@ -157,6 +168,8 @@ class Tfmain : public QMainWindow {
   // Forwards to *ui_, so dialogs made once keep asking through whatever
   // dialogs are set later.
   std::unique_ptr<CurrentDialogs> currentUi_;
+  std::unique_ptr<CurrentFiles> currentFiles_;
+  std::unique_ptr<QtTranslations> qtTranslations_;
   Verlaufstatus progress_;
   std::unique_ptr<Host> host_;
   Commands* commands_ = nullptr;
@@ -195,6 +208,8 @@ class Tfmain : public QMainWindow {
   FScale* fscale_ = nullptr;
   fimagepos* fpos_ = nullptr;
   TFDurchmesser* fdurchmesser_ = nullptr;
+  TFSetup* fsetup_ = nullptr;
+  TFExport* fexport_ = nullptr;
   QWidget* startWindow_ = nullptr;
 };
 

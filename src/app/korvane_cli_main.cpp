@@ -203,12 +203,14 @@ int Run(int argc, char** argv) {
   batch.followLines = opt.followLines;
   batch.optimise = opt.optimise;
   batch.allowReverse = !opt.noReverse;
+  batch.exportFile = opt.exportFile;
   if (!opt.quiet) {
     batch.beforeThreshold = [](int threshold) {
       std::fprintf(stderr, "Picture is not black and white: threshold %d applied.\n", threshold);
     };
   }
   const BatchResult r = RunBatch(job, batch, ui, progress);
+  const int exportErrno = errno;
   progress.finish();
   // Messages of the run come before the reason it stopped; a rebuild that
   // failed during post-processing reports only its reason.
@@ -226,6 +228,11 @@ int Run(int argc, char** argv) {
     return 1;
   }
   for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
+  if (r.outcome == BatchResult::Outcome::ExportFailed) {
+    std::fprintf(stderr, "korvane-cli: cannot write %s: %s\n", opt.exportFile.c_str(),
+                 std::strerror(exportErrno));
+    return 1;
+  }
   if (job.segments.count() == 0)
     std::fprintf(stderr, "korvane-cli: no contour found (no black pixels): the program has no moves\n");
   std::string extra;
@@ -238,13 +245,15 @@ int Run(int argc, char** argv) {
              FormatFixed(r.way->kept ? r.way->totalAfter : r.way->totalBefore, 3) + " px";
   }
 
-  std::vector<std::pair<std::string, std::string>> outputs{{opt.output, LinesText(job.ncLines)}};
+  std::vector<std::pair<std::string, std::string>> outputs;
+  if (!opt.output.empty()) outputs.emplace_back(opt.output, LinesText(job.ncLines));
   if (!opt.moves.empty()) outputs.emplace_back(opt.moves, LinesText(job.moveList));
   if (!WriteOutputs(outputs)) return 1;
   double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!opt.quiet)
     std::fprintf(stderr, "%d segments, %zu NC lines%s, %.2f s -> %s\n", job.segments.count(),
-                 job.ncLines.size(), extra.c_str(), secs, opt.output.c_str());
+                 job.ncLines.size(), extra.c_str(), secs,
+                 (opt.output.empty() ? opt.exportFile : opt.output).c_str());
   return 0;
 }
 

@@ -3,10 +3,12 @@
 // `korvane --screenshot PREFIX PICTURE` is a demonstration run for the
 // documentation: it opens the picture, thresholds it when needed, converts it
 // with the outline, accepts the result and saves screen shots of the
-// conversion dialog, of the picture and NC program views, of the stock page,
-// of the NC graphic (oblique with a stock block, and from above) and of the
-// slowed simulation with its clock as PREFIX-*.png.
+// conversion dialog, of the picture and NC program views, of the setup dialog
+// and the export dialog, of the stock page, of the NC graphic (oblique with a
+// stock block, and from above) and of the slowed simulation with its clock as
+// PREFIX-*.png.
 #include <QApplication>
+#include <QEventLoop>
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
@@ -19,6 +21,8 @@
 #include <string>
 
 #include "app/fmain_ui.h"
+#include "export/fexport_ui.h"
+#include "settings/fsetup_ui.h"
 #include "base/numtext.h"
 #include "sim/fclock_ui.h"
 #include "sim/ncgraphicview_ui.h"
@@ -41,7 +45,10 @@ class AnswerYes : public korvane::UserDialogs, public korvane::FileDialogs {
 };
 
 void Shoot(const QString& file) {
-  QApplication::processEvents();
+  // Views lay their rows out on a timer: let a moment of events pass.
+  QEventLoop settle;
+  QTimer::singleShot(200, &settle, &QEventLoop::quit);
+  settle.exec();
   QGuiApplication::primaryScreen()->grabWindow(0).save(file);
 }
 
@@ -67,6 +74,19 @@ void RunScreenshots(korvane::Tfmain& w, const QString& prefix) {
   Shoot(prefix + QStringLiteral("-bild.png"));
   w.BProgramClick();
   Shoot(prefix + QStringLiteral("-programm.png"));
+  // The setup dialog's page "Programm", then profile 1 with its preview, and
+  // the export dialog with the DXF text (shown without their modal loops).
+  korvane::TFSetup* setup = w.setupDialog();
+  setup->show();
+  Shoot(prefix + QStringLiteral("-setup.png"));
+  setup->PClick(1);
+  Shoot(prefix + QStringLiteral("-profil.png"));
+  setup->hide();
+  korvane::TFExport* exporter = w.exportDialog();
+  exporter->show();
+  exporter->Export(1);
+  Shoot(prefix + QStringLiteral("-export.png"));
+  exporter->hide();
 
   // The graphic view: a block around the machine extents, then the presets.
   w.BBlankClick();

@@ -22,16 +22,6 @@ NcSaveFilter NcProgramFilter(const std::string& ext, const std::string& describe
   return f;
 }
 
-std::string WithDefaultSuffix(const std::string& name, const std::string& suffix) {
-  if (suffix.empty() || name.empty()) return name;
-  const size_t slash = name.find_last_of('/');
-  const size_t fileStart = slash == std::string::npos ? 0 : slash + 1;
-  const size_t dot = name.find_last_of('.');
-  // A leading dot (hidden file) is not an extension.
-  if (dot != std::string::npos && dot > fileStart) return name;
-  return name + "." + suffix;
-}
-
 std::string JoinFilter(const std::vector<FileFilter>& filters) {
   std::string out;
   for (const FileFilter& f : filters) {

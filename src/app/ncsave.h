@@ -4,12 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace korvane {
+#include "base/filedialogs.h"
 
-struct FileFilter {
-  std::string description;  // shown text
-  std::string pattern;      // "*.nc"
-};
+namespace korvane {
 
 struct NcSaveFilter {
   std::vector<FileFilter> filters;
@@ -20,10 +17,6 @@ struct NcSaveFilter {
 // Filter for saving an NC program. `ext` is the extension from the settings
 // (without point), `describe` the language text that precedes it.
 NcSaveFilter NcProgramFilter(const std::string& ext, const std::string& describe);
-
-// The name the dialog confirms: `name` plus "." + suffix when the file part of
-// `name` has no extension and a suffix is set.
-std::string WithDefaultSuffix(const std::string& name, const std::string& suffix);
 
 // Saves an NC program (or a move list): every line followed by a line break,
 // written through a temporary file and a rename, so that an existing file is

@@ -46,4 +46,10 @@ inline constexpr const char* kPictureLockText =
 inline constexpr const char* kPictureLoadedStatus = "Bilddatei geladen";
 inline constexpr const char* kNoPictureStatus = "Keine Bilddatei geladen";
 
+// Contour export.
+inline constexpr const char* kExportProgressText = "Export ...";  // status line
+inline constexpr const char* kNoContourText =
+    "Es wurde noch keine Kontur erstellt!\r\n\r\n[Bilddatei öffnen] -> [Konturtyp wählen] -> "
+    "[Erstelle NC-Programm]";
+
 }  // namespace korvane

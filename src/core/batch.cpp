@@ -5,6 +5,7 @@
 #include "core/convert.h"
 #include "core/picturejob.h"
 #include "core/postprocess.h"
+#include "export/export.h"
 
 namespace korvane {
 namespace {
@@ -88,7 +89,17 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
     }
   }
 
-  // (Contour export goes here, after the build.)
+  // Contour export, in the working picture's size after the run (the framed
+  // picture of a traced contour, as the main window shows it).
+  if (const ExportFormat* format = ExportFormatForFile(options.exportFile)) {
+    NullProgress quiet;
+    const std::string text =
+        format->write(ExportInputOf(job.segments, job.working.width, job.working.height), quiet);
+    if (!SaveExportFile(options.exportFile, text)) {
+      result.outcome = BatchResult::Outcome::ExportFailed;
+      return result;
+    }
+  }
   result.outcome = BatchResult::Outcome::Done;
   return result;
 }

@@ -26,6 +26,9 @@ struct BatchOptions {
   bool followLines = false;
   bool optimise = false;
   bool allowReverse = true;  // path optimisation may reverse segments
+  // Contour export after the build; the format comes from the file's
+  // extension (ExportFormatForFile). Empty: no export.
+  std::string exportFile;
   // Called before the threshold is applied to a picture that is not black
   // and white (korvane-cli tells the user).
   std::function<void(int threshold)> beforeThreshold;
@@ -33,9 +36,10 @@ struct BatchOptions {
 
 struct BatchResult {
   enum class Outcome {
-    Done,         // program built (and post-processed)
-    NotAccepted,  // the run was not accepted (cancelled or failed)
-    BuildFailed,  // a build failed: error holds the conversion error text
+    Done,          // program built (and post-processed)
+    NotAccepted,   // the run was not accepted (cancelled or failed)
+    BuildFailed,   // a build failed: error holds the conversion error text
+    ExportFailed,  // the export file could not be written (errno tells why)
   };
   Outcome outcome = Outcome::NotAccepted;
   std::string error;

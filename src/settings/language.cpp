@@ -79,10 +79,17 @@ constexpr std::array<CaptionEntry, 41> kSetupDialog = {{
     {2002, "TFSetup", "Einstellungen"},  // the dialog's window caption
 }};
 
+constexpr std::array<CaptionEntry, 3> kExportDialog = {{
+    {4301, "FExport", "Exportieren"},  // the dialog's window caption
+    {4115, "Abbrechen", "&Abbrechen"},
+    {4117, "Speichern", "&Speichern"},
+}};
+
 }  // namespace
 
 std::span<const CaptionEntry> MainWindowCaptions() { return kMainWindow; }
 std::span<const CaptionEntry> SetupDialogCaptions() { return kSetupDialog; }
+std::span<const CaptionEntry> ExportDialogCaptions() { return kExportDialog; }
 
 std::string LanguageTexts::LangText(int number) const {
   const std::string n = std::to_string(number);

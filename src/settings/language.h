@@ -27,9 +27,10 @@ struct CaptionEntry {
   const char* german;   // its caption as designed
 };
 
-// The main window's captions and the setup dialog's.
+// The main window's captions, the setup dialog's and the export dialog's.
 std::span<const CaptionEntry> MainWindowCaptions();
 std::span<const CaptionEntry> SetupDialogCaptions();
+std::span<const CaptionEntry> ExportDialogCaptions();
 
 // Texts used by number outside the caption tables.
 constexpr int kSetupWindowCaptionText = 2002;  // setup dialog's window caption

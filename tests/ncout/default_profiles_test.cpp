@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -105,6 +106,62 @@ TEST(DefaultProfiles, ConversationalBlocksAreNumberedAndSigned) {
   EXPECT_EQ(job.ncLines.back(), std::to_string(job.ncLines.size() - 1) + " END PGM KORVANE MM");
   EXPECT_NE(Joined(job.ncLines).find(" L X+024.250 Y-010.250 R0 F400\n"), std::string::npos)
       << Joined(job.ncLines);
+}
+
+// GRBL has no interpreter here; the laser profile is held to its documented
+// rules instead: only the words and codes GRBL 1.1 knows, lines of at most 80
+// characters, one spindle/laser M code per block, a feed rate before the first
+// G1, the laser on (M4) for every feed move and off for every rapid move, no
+// switching to the state it is already in (the state at start is unknown, so a
+// first M5 is a safe start), and M2 at the end.
+TEST(DefaultProfiles, GrblLaserFollowsGrblRules) {
+  const Job job = JobWithProfile(3);
+  ASSERT_EQ(job.profiles[2].Profil, "GRBL Laser");
+  static const std::regex word("([A-Z])([-+]?[0-9]*\\.?[0-9]+)");
+  static const std::regex knownG("0|1|2|3|4|10|17|18|19|20|21|28|30|40|49|53|5[4-9]|61|80|90|91|92|93|94");
+  static const std::regex knownM("0|1|2|30|3|4|5|7|8|9|56");
+  std::optional<bool> laserOn;
+  bool feedSet = false;
+  std::string previous;
+  for (const std::string& line : job.ncLines) {
+    SCOPED_TRACE(line);
+    EXPECT_LE(line.size(), 80u);
+    EXPECT_NE(line, previous) << "repeated block";
+    previous = line;
+    std::string rest = std::regex_replace(line, word, "");
+    EXPECT_EQ(rest.find_first_not_of(' '), std::string::npos) << "not a GRBL word: " << rest;
+    int spindleCodes = 0;
+    int motion = -1;
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), word);
+         it != std::sregex_iterator(); ++it) {
+      const std::string letter = (*it)[1], value = (*it)[2];
+      EXPECT_NE(std::string("FGMNPSTXYZIJKLR").find(letter), std::string::npos) << letter;
+      if (letter == "G") {
+        EXPECT_TRUE(std::regex_match(value, knownG)) << "G" << value;
+        if (value == "0" || value == "1") motion = std::stoi(value);
+      } else if (letter == "M") {
+        EXPECT_TRUE(std::regex_match(value, knownM)) << "M" << value;
+        if (value == "3" || value == "4" || value == "5") {
+          ++spindleCodes;
+          const bool on = value != "5";
+          EXPECT_NE(laserOn, on) << "laser already " << (on ? "on" : "off");
+          laserOn = on;
+        }
+      } else if (letter == "F") {
+        feedSet = true;
+      }
+    }
+    EXPECT_LE(spindleCodes, 1);
+    if (motion == 1) {
+      EXPECT_TRUE(feedSet);
+      EXPECT_EQ(laserOn, true) << "feed move with the laser off";
+    }
+    if (motion == 0) {
+      EXPECT_EQ(laserOn, false) << "rapid move with the laser on";
+    }
+  }
+  EXPECT_EQ(laserOn, false);
+  EXPECT_EQ(job.ncLines.back(), "M2");
 }
 
 }  // namespace
