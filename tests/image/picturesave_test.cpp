@@ -14,7 +14,7 @@ TEST(PictureSave, PrefilledNameGetsTheBitmapExtension) {
       {"/home/u/scan.bmp", "/home/u/scan.bmp"},
       {"/home/u.v/scan", "/home/u.v/scan.bmp"},
       {"/home/u/.hidden", "/home/u/.hidden.bmp"},
-      {"a.b.c.png", "a.b.bmp"},
+      {"a.b.c.png", "a.b.c.bmp"},
       {"", ""},
   };
   for (auto [in, out] : cases) EXPECT_EQ(PictureSaveFileName(in), out) << in;
