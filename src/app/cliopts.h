@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/job.h"
+#include "image/prepare.h"
 
 namespace korvane {
 
@@ -26,6 +27,9 @@ struct CliOptions {
   bool followLines = false;
   bool optimise = false;
   bool noReverse = false;
+  // Picture preparation before the black-and-white step, in command-line order.
+  PrepareSteps prepare;
+  std::string savePicture;  // write the prepared picture here (32-bit bitmap)
 };
 
 extern const char* const kCliUsage;
@@ -33,5 +37,11 @@ extern const char* const kCliUsage;
 // Parses argv. False on a usage error (message in `error`, empty when the
 // usage alone says it). --help sets opt.help and returns true.
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::string& error);
+
+// Prepares the opened picture as the options ask (the working image, taken
+// over as accepted) and writes it when --save-picture is given. Returns the
+// exit status when the run ends here (a failed step or write: 1; saved and no
+// program asked for: 0), or -1 to go on with the conversion.
+int PrepareCliPicture(Job& job, const CliOptions& opt);
 
 }  // namespace korvane

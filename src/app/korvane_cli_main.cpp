@@ -173,6 +173,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
+  if (const int status = PrepareCliPicture(job, opt); status >= 0) return status;
 
   // Output parameters, as if typed into the scale and diameter fields.
   job.scale = opt.scale;
