@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <algorithm>
 
 #include "image/blackwhite.h"
 
@@ -22,13 +23,22 @@ TFBW::TFBW(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
   gaugeBar_->setRange(0, 255);
   gaugeBar_->setValue(kDefaultThreshold);
   grid->addWidget(gaugeBar_, 1, 0, 1, 2);
+  // The threshold as a number, so that a good value can be found again.
+  auto* value = new QLabel(QString::number(kDefaultThreshold), this);
+  value->setObjectName(QStringLiteral("LSchwelleWert"));
+  value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("888")));
+  value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  grid->addWidget(value, 1, 2);
+  connect(gaugeBar_, &QSlider::valueChanged, value, [value](int t) { value->setNum(t); });
   auto* restore = new QPushButton(QStringLiteral("Abbrechen"), this);
   restore->setObjectName(QStringLiteral("BRestore"));
   auto* store = new QPushButton(QStringLiteral("Übernehmen"), this);
   store->setObjectName(QStringLiteral("BStore"));
   for (QPushButton* b : {restore, store}) b->setAutoDefault(false);
   grid->addWidget(restore, 2, 0);
-  grid->addWidget(store, 2, 1);
+  grid->addWidget(store, 2, 1, 1, 2);
+  // Wide enough for the whole caption beside the window frame's own parts.
+  setMinimumWidth(std::max(260, fontMetrics().horizontalAdvance(windowTitle()) + 120));
 
   connect(gaugeBar_, &QSlider::valueChanged, this, &TFBW::GaugeBar1Change);
   connect(store, &QPushButton::clicked, this, &TFBW::BStoreClick);
