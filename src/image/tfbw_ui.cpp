@@ -10,12 +10,10 @@
 
 namespace korvane {
 
-TFBW::TFBW(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
-  setObjectName(QStringLiteral("TFBW"));
+TFBW::TFBW(Job& job, QWidget* parent)
+    : ImageEditDialog(job.working, job.accepted, parent), job_(job) {
+  MakeToolWindow(*this, "TFBW");
   setWindowTitle(QStringLiteral("Konvertierung Schwarz/Weiss"));
-  // A small tool window with a caption and no title-bar buttons: it is left
-  // with "Übernehmen" or "Abbrechen" (Escape counts as "Abbrechen").
-  setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel(QStringLiteral("Schwelle"), this), 0, 0, 1, 2);
   gaugeBar_ = new QSlider(Qt::Horizontal, this);
@@ -47,7 +45,7 @@ TFBW::TFBW(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
 
 void TFBW::showEvent(QShowEvent* e) {
   FormShow();
-  QDialog::showEvent(e);
+  ImageEditDialog::showEvent(e);
 }
 
 void TFBW::FormShow() {
@@ -64,19 +62,6 @@ void TFBW::GaugeBar1Change(int t) {
   if (filling_) return;
   PreviewThreshold(job_, t);
   emit pictureChanged();
-}
-
-void TFBW::BStoreClick() {
-  emit bwWarningChanged(!AcceptImageEdit(job_));
-  accept();
-}
-
-void TFBW::BRestoreClick() { reject(); }
-
-void TFBW::reject() {
-  CancelImageEdit(job_);
-  emit pictureChanged();
-  QDialog::reject();
 }
 
 }  // namespace korvane

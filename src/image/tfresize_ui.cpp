@@ -60,6 +60,7 @@ TFResize::TFResize(Picture& working, SizeTexts currentSize, const CaptionLookup&
   connect(store, &QPushButton::clicked, this, &TFResize::ChangeSize);
   // "Abbrechen" changes nothing: the dialog never previews.
   connect(restore, &QPushButton::clicked, this, &TFResize::reject);
+  setMinimumWidth(290);
   applyCaptions(captions);
 }
 
