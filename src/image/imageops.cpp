@@ -161,14 +161,10 @@ void WidenRow(const uint32_t* row, size_t w, int16_t* out) {
   for (; i < n; ++i) out[i] = b[i];
 }
 
-template <int kShift>
-void ConvolveRow16(const std::array<int32_t, 9>& k, const int16_t* a, const int16_t* b,
-                   const int16_t* c, size_t w, int32_t divisor, uint32_t* outRow) {
-  const auto k0 = static_cast<int16_t>(k[0]), k1 = static_cast<int16_t>(k[1]),
-             k2 = static_cast<int16_t>(k[2]), k3 = static_cast<int16_t>(k[3]),
-             k4 = static_cast<int16_t>(k[4]), k5 = static_cast<int16_t>(k[5]),
-             k6 = static_cast<int16_t>(k[6]), k7 = static_cast<int16_t>(k[7]),
-             k8 = static_cast<int16_t>(k[8]);
+// Divides, clamps and packs the lanes of one row: `vecSum(i)` gives the sums
+// of bytes i .. i+7, `sum(i)` the sum of byte i for the tail.
+template <int kShift, typename VecSum, typename Sum>
+void FinishRow16(size_t w, int32_t divisor, uint32_t* outRow, VecSum vecSum, Sum sum) {
   uint8_t* out = reinterpret_cast<uint8_t*>(outRow);
   const V8i16 alpha = {0, 0, 0, 255, 0, 0, 0, 255};
   const V8i16 zero = {0, 0, 0, 0, 0, 0, 0, 0};
@@ -176,9 +172,7 @@ void ConvolveRow16(const std::array<int32_t, 9>& k, const int16_t* a, const int1
   const size_t end = 4 * (w - 1);  // first byte of the last column
   size_t i = 4;
   for (; i + 8 <= end; i += 8) {
-    V8i16 s = k0 * Load8(a + i - 4) + k1 * Load8(a + i) + k2 * Load8(a + i + 4) +
-              k3 * Load8(b + i - 4) + k4 * Load8(b + i) + k5 * Load8(b + i + 4) +
-              k6 * Load8(c + i - 4) + k7 * Load8(c + i) + k8 * Load8(c + i + 4);
+    V8i16 s = vecSum(i);
     if constexpr (kShift > 0) {
       s = (s + ((s >> 15) & static_cast<int16_t>((1 << kShift) - 1))) >> kShift;
     } else if constexpr (kShift < 0) {
@@ -190,36 +184,95 @@ void ConvolveRow16(const std::array<int32_t, 9>& k, const int16_t* a, const int1
     const V8u8 u = __builtin_convertvector(s, V8u8);
     std::memcpy(out + i, &u, sizeof u);
   }
-  for (; i < end; ++i) {
-    const int32_t s = k[0] * a[i - 4] + k[1] * a[i] + k[2] * a[i + 4] + k[3] * b[i - 4] +
-                      k[4] * b[i] + k[5] * b[i + 4] + k[6] * c[i - 4] + k[7] * c[i] +
-                      k[8] * c[i + 4];
-    out[i] = (i & 3) == 3 ? 255 : static_cast<uint8_t>(ClampChannel(s / divisor));
-  }
+  for (; i < end; ++i)
+    out[i] = (i & 3) == 3 ? 255 : static_cast<uint8_t>(ClampChannel(sum(i) / divisor));
+}
+
+// Any kernel: nine products per byte.
+template <int kShift>
+void ConvolveRow16(const std::array<int32_t, 9>& k, const int16_t* a, const int16_t* b,
+                   const int16_t* c, size_t w, int32_t divisor, uint32_t* out) {
+  const auto k0 = static_cast<int16_t>(k[0]), k1 = static_cast<int16_t>(k[1]),
+             k2 = static_cast<int16_t>(k[2]), k3 = static_cast<int16_t>(k[3]),
+             k4 = static_cast<int16_t>(k[4]), k5 = static_cast<int16_t>(k[5]),
+             k6 = static_cast<int16_t>(k[6]), k7 = static_cast<int16_t>(k[7]),
+             k8 = static_cast<int16_t>(k[8]);
+  FinishRow16<kShift>(
+      w, divisor, out,
+      [&](size_t i) {
+        return k0 * Load8(a + i - 4) + k1 * Load8(a + i) + k2 * Load8(a + i + 4) +
+               k3 * Load8(b + i - 4) + k4 * Load8(b + i) + k5 * Load8(b + i + 4) +
+               k6 * Load8(c + i - 4) + k7 * Load8(c + i) + k8 * Load8(c + i + 4);
+      },
+      [&](size_t i) {
+        return k[0] * a[i - 4] + k[1] * a[i] + k[2] * a[i + 4] + k[3] * b[i - 4] + k[4] * b[i] +
+               k[5] * b[i + 4] + k[6] * c[i - 4] + k[7] * c[i] + k[8] * c[i + 4];
+      });
+}
+
+// Kernels with one weight n on all eight neighbours and m in the centre:
+// n * (sum of the 3x3 box) + (m - n) * centre, from the rows' sums of three.
+template <int kShift>
+void ConvolveRowBox16(int16_t n, int16_t centre, const int16_t* ta, const int16_t* b,
+                      const int16_t* tb, const int16_t* tc, size_t w, int32_t divisor,
+                      uint32_t* out) {
+  FinishRow16<kShift>(
+      w, divisor, out,
+      [&](size_t i) {
+        return n * (Load8(ta + i) + Load8(tb + i) + Load8(tc + i)) + centre * Load8(b + i);
+      },
+      [&](size_t i) { return n * (ta[i] + tb[i] + tc[i]) + centre * b[i]; });
+}
+
+// triple[i] = row[i - 4] + row[i] + row[i + 4] for the interior bytes.
+void TripleSums(const int16_t* row, size_t w, int16_t* triple) {
+  for (size_t i = 4; i + 4 < 4 * w; ++i) triple[i] = row[i - 4] + row[i] + row[i + 4];
+}
+
+// The box form also needs its own partial sums to fit 16 bits.
+bool IsBoxKernel(const std::array<int32_t, 9>& k) {
+  for (size_t i = 0; i < 9; ++i)
+    if (i != 4 && k[i] != k[0]) return false;
+  const int64_t n = k[0] < 0 ? -int64_t{k[0]} : int64_t{k[0]};
+  const int64_t m = k[4] - int64_t{k[0]};
+  return (9 * n + (m < 0 ? -m : m)) * 255 <= 32767;
 }
 
 void Convolve3x3Fast(const std::array<int32_t, 9>& kernel, uint16_t divisor, Picture& picture) {
   const size_t w = static_cast<size_t>(picture.width);
-  std::vector<int16_t> rows(3 * 4 * w);
-  int16_t* above = rows.data();
-  int16_t* own = above + 4 * w;
-  int16_t* below = own + 4 * w;
+  const bool box = IsBoxKernel(kernel);
+  // Three widened rows and, for box kernels, their sums of three.
+  std::vector<int16_t> rows(6 * 4 * w);
+  int16_t* row[3] = {rows.data(), rows.data() + 4 * w, rows.data() + 8 * w};
+  int16_t* triple[3] = {rows.data() + 12 * w, rows.data() + 16 * w, rows.data() + 20 * w};
   uint32_t* base = picture.px.data();
-  WidenRow(base, w, above);
-  WidenRow(base + w, w, own);
+  for (int k = 0; k < 2; ++k) {
+    WidenRow(base + static_cast<size_t>(k) * w, w, row[k]);
+    if (box) TripleSums(row[k], w, triple[k]);
+  }
+  const auto n = static_cast<int16_t>(kernel[0]);
+  const auto centre = static_cast<int16_t>(kernel[4] - kernel[0]);
   for (int32_t y = 1; y + 1 < picture.height; ++y) {
-    WidenRow(base + static_cast<size_t>(y + 1) * w, w, below);
+    WidenRow(base + static_cast<size_t>(y + 1) * w, w, row[2]);
     uint32_t* out = base + static_cast<size_t>(y) * w;
-    switch (divisor) {
-      case 1: ConvolveRow16<0>(kernel, above, own, below, w, divisor, out); break;
-      case 8: ConvolveRow16<3>(kernel, above, own, below, w, divisor, out); break;
-      case 16: ConvolveRow16<4>(kernel, above, own, below, w, divisor, out); break;
-      default: ConvolveRow16<-1>(kernel, above, own, below, w, divisor, out);
+    if (box) {
+      TripleSums(row[2], w, triple[2]);
+      switch (divisor) {
+        case 1: ConvolveRowBox16<0>(n, centre, triple[0], row[1], triple[1], triple[2], w, divisor, out); break;
+        case 8: ConvolveRowBox16<3>(n, centre, triple[0], row[1], triple[1], triple[2], w, divisor, out); break;
+        case 16: ConvolveRowBox16<4>(n, centre, triple[0], row[1], triple[1], triple[2], w, divisor, out); break;
+        default: ConvolveRowBox16<-1>(n, centre, triple[0], row[1], triple[1], triple[2], w, divisor, out);
+      }
+    } else {
+      switch (divisor) {
+        case 1: ConvolveRow16<0>(kernel, row[0], row[1], row[2], w, divisor, out); break;
+        case 8: ConvolveRow16<3>(kernel, row[0], row[1], row[2], w, divisor, out); break;
+        case 16: ConvolveRow16<4>(kernel, row[0], row[1], row[2], w, divisor, out); break;
+        default: ConvolveRow16<-1>(kernel, row[0], row[1], row[2], w, divisor, out);
+      }
     }
-    int16_t* t = above;
-    above = own;
-    own = below;
-    below = t;
+    std::rotate(row, row + 1, row + 3);
+    std::rotate(triple, triple + 1, triple + 3);
   }
 }
 

@@ -173,11 +173,16 @@ TEST(Convolve, MatchesThePlainReadingOnNoise) {
       Convolve3x3(KernelOf(f), p);
       EXPECT_EQ(p, ReferenceConvolve(KernelOf(f), noise)) << w << " " << static_cast<int>(f);
     }
-    // A kernel whose sums leave 16 bits takes the wide path.
-    const FilterKernel big{{0, 0, 0, 200, 1, -200, 0, 0, 0}, 3};
-    Picture p = noise;
-    Convolve3x3(big, p);
-    EXPECT_EQ(p, ReferenceConvolve(big, noise)) << w;
+    // Near and beyond the limits of 16-bit sums.
+    const FilterKernel others[] = {{{0, 0, 0, 200, 1, -200, 0, 0, 0}, 3},
+                                   {{15, 15, 15, 15, 0, 15, 15, 15, 15}, 100},
+                                   {{-14, -14, -14, -14, 3, -14, -14, -14, -14}, 5}};
+    for (const FilterKernel& k : others)
+      for (const Picture& src : {noise, Filled(w, 4, kWhite)}) {  // white: the largest sums
+        Picture p = src;
+        Convolve3x3(k, p);
+        EXPECT_EQ(p, ReferenceConvolve(k, src)) << w << " " << k.k[0];
+      }
   }
 }
 
