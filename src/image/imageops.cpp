@@ -393,6 +393,20 @@ void MirrorTopBottom(Picture& dst, const Picture& src) {
   }
 }
 
+void RotateRightCommand(Picture& working, Picture& accepted) {
+  RotateRight(accepted, working);
+  working = accepted;
+}
+
+void MirrorCommand(Picture& working, Picture& accepted, bool leftRight) {
+  if (leftRight) {
+    MirrorLeftRight(accepted, working);
+  } else {
+    MirrorTopBottom(accepted, working);
+  }
+  working = accepted;
+}
+
 bool ResizeNearest(const Picture& src, int32_t width, int32_t height, Picture& dst) {
   if (width < kMinResizeSide || height < kMinResizeSide || src.empty()) return false;
   if (int64_t{width} * int64_t{height} > kMaxPicturePixels) return false;

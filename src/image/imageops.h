@@ -63,6 +63,12 @@ void MirrorLeftRight(Picture& dst, const Picture& src);
 // Row order reversed (the "BFlipH" command). dst may be src.
 void MirrorTopBottom(Picture& dst, const Picture& src);
 
+// The picture toolbar's rotate and mirror commands: the result of the working
+// image (unaccepted changes included) is written into the accepted image and
+// copied back, so it takes effect as accepted at once.
+void RotateRightCommand(Picture& working, Picture& accepted);
+void MirrorCommand(Picture& working, Picture& accepted, bool leftRight);
+
 // Smallest new width or height the resize accepts.
 constexpr int32_t kMinResizeSide = 10;
 

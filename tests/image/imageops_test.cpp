@@ -263,6 +263,25 @@ TEST(Geometry, MirrorsReverseAndRestore) {
   }
 }
 
+TEST(Geometry, CommandsTakeEffectAsAccepted) {
+  Picture accepted = Numbered(4, 3);
+  Picture working = accepted;
+  working.at(0, 0) = kBlack;  // shown, never accepted: carried into the result
+  const Picture shown = working;
+  RotateRightCommand(working, accepted);
+  Picture expected;
+  RotateRight(expected, shown);
+  EXPECT_EQ(accepted, expected);
+  EXPECT_EQ(working, expected);
+  MirrorCommand(working, accepted, true);
+  MirrorLeftRight(expected, expected);
+  EXPECT_EQ(accepted, expected);
+  MirrorCommand(working, accepted, false);
+  MirrorTopBottom(expected, expected);
+  EXPECT_EQ(accepted, expected);
+  EXPECT_EQ(working, expected);
+}
+
 TEST(Geometry, ResizeNearestNeighbour) {
   Picture src = Filled(20, 10, 0);
   for (int y = 0; y < 10; ++y)
