@@ -77,6 +77,8 @@ int main(int argc, char** argv) {
       {"levels apply in place", [&] { ApplyToneTable(working, table, working); }},
       {"filter grenzwert", [&] { Convolve3x3(KernelOf(FilterKind::Grenzwert), working); }},
       {"filter scharf", [&] { Convolve3x3(KernelOf(FilterKind::Scharf), working); }},
+      {"filter kanten", [&] { Convolve3x3(KernelOf(FilterKind::Kanten), working); }},
+      {"filter praegen", [&] { Convolve3x3(KernelOf(FilterKind::Praegen), working); }},
       {"filter weich", [&] { Convolve3x3(KernelOf(FilterKind::Weich), working); }},
       {"grey", [&] { GreyImage(working); }},
       {"invert", [&] { InvertImage(working); }},
