@@ -92,19 +92,19 @@ int main(int argc, char** argv) {
     {
       Job job;
       Picture img = drawing;
-      const double s = Seconds([&] { ScanInline(img, job, progress, ui); });
+      const double s = Seconds([&] { ScanInline(img, job.segments, job.scanStep, job.cancelRequested, progress, ui); });
       std::printf("centre line      %.3f s  %d segments\n", s, job.segments.count());
     }
     {
       Job job;
       Picture img = unframed;
-      const double s = Seconds([&] { BMPAbtasten(img, job, progress); });
+      const double s = Seconds([&] { BMPAbtasten(img, job.segments, job.scanStep, job.cancelRequested, progress); });
       std::printf("scan             %.3f s  %d segments\n", s, job.segments.count());
     }
     {
       Job job;
       Picture img = unframed;
-      const double s = Seconds([&] { BMPAbtastNeg(img, job, progress); });
+      const double s = Seconds([&] { BMPAbtastNeg(img, job.segments, job.scanStep, job.cancelRequested, progress); });
       std::printf("scan (negative)  %.3f s  %d segments\n", s, job.segments.count());
     }
   }

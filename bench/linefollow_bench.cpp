@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "contour/linefollow.h"
+#include "core/postprocess.h"
 #include "core/job.h"
 #include "traced_contours.h"
 

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
+#include "core/convert.h"
 #include "core/job.h"
 #include "ncout/ncbuild.h"
 

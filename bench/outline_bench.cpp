@@ -19,7 +19,7 @@
 
 #include "contour/outline.h"
 #include "contour/tracemap.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
 #include "image/decode.h"
 
@@ -123,9 +123,9 @@ int main(int argc, char** argv) {
   const double c2 = CpuMs();
   PassClock progress;
   if (viaPicture) {
-    korvane::ScanOutLine(framed, job, progress);
+    korvane::ScanOutLine(framed, job.segments, job.cancelRequested, progress);
   } else {
-    korvane::ScanOutLine(map, job, progress);
+    korvane::ScanOutLine(map, job.segments, job.cancelRequested, progress);
   }
   const auto t3 = Clock::now();
   const double c3 = CpuMs();

@@ -10,6 +10,7 @@
 
 #include "../tests/contour/pathopt_reference.h"
 #include "contour/pathopt.h"
+#include "core/postprocess.h"
 #include "core/job.h"
 #include "traced_contours.h"
 

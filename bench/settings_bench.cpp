@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "core/interaction.h"
+#include "core/job.h"
+#include "core/jobsettings.h"
+#include "base/interaction.h"
 #include "settings/configdir.h"
 #include "settings/settings.h"
 

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/segments.h"
+#include "base/segments.h"
 
 namespace korvane::bench {
 

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-dev libpng-dev
   libwmf-dev fonts-urw-base35 libemf2svg-dev librsvg2-dev
-  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev libqscintilla2-qt6-dev
   fonts-dejavu-core xvfb xauth x11-apps imagemagick time
   potrace linuxcnc-uspace
 )

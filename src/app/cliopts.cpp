@@ -1,11 +1,10 @@
 #include "app/cliopts.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <functional>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "image/decode.h"
 #include "image/resizelink.h"
 
@@ -162,24 +161,6 @@ bool ParsePrepareOption(const std::string& a, const std::function<bool(std::stri
 }
 
 }  // namespace
-
-int PrepareCliPicture(Job& job, const CliOptions& opt) {
-  if (!ApplyPrepareSteps(opt.prepare, job.working)) {
-    std::fprintf(stderr, "korvane-cli: the picture cannot be resized\n");
-    return 1;
-  }
-  // Every step counts as taken over, as after "Übernehmen" in its dialog.
-  if (!opt.prepare.empty()) job.accepted = job.working;
-  if (!opt.savePicture.empty()) {
-    std::string error;
-    if (!SavePictureBmp32(opt.savePicture, job.working, error)) {
-      std::fprintf(stderr, "%s\n", error.c_str());
-      return 1;
-    }
-    if (opt.output.empty()) return 0;
-  }
-  return -1;
-}
 
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::string& error) {
   std::string pictureArg;

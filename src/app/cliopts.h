@@ -38,10 +38,4 @@ extern const char* const kCliUsage;
 // usage alone says it). --help sets opt.help and returns true.
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::string& error);
 
-// Prepares the opened picture as the options ask (the working image, taken
-// over as accepted) and writes it when --save-picture is given. Returns the
-// exit status when the run ends here (a failed step or write: 1; saved and no
-// program asked for: 0), or -1 to go on with the conversion.
-int PrepareCliPicture(Job& job, const CliOptions& opt);
-
 }  // namespace korvane

@@ -1,5 +1,6 @@
 #include "app/dialogs_ui.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -70,17 +71,24 @@ class PreviewFileDialog : public QFileDialog {
 
 }  // namespace
 
+// A box parented to the main window would open behind an always-on-top modal
+// dialog (the conversion dialog) and leave the program looking frozen.
+QWidget* QtUserDialogs::owner() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return parent_;
+}
+
 bool QtUserDialogs::ask(const std::string& text) {
-  return Question(parent_, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+  return Question(owner(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
 }
 
 bool QtUserDialogs::confirm(const std::string& text) {
-  return Question(parent_, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+  return Question(owner(), text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
 }
 
 void QtUserDialogs::message(const std::string& text) {
   QMessageBox box(QMessageBox::Information, QStringLiteral("Korvane"), Q(text), QMessageBox::Ok,
-                  parent_);
+                  owner());
   box.exec();
 }
 
@@ -95,6 +103,8 @@ std::string QtFileDialogs::openPicture(const FileRequest& req) {
 std::string QtFileDialogs::savePicture(const FileRequest& req) {
   QFileDialog dlg(parent_, QStringLiteral("Bilddatei speichern"));
   dlg.setAcceptMode(QFileDialog::AcceptSave);
+  // The main window asks before replacing a file (it names the bitmap format).
+  dlg.setOption(QFileDialog::DontConfirmOverwrite);
   return RunDialog(dlg, req);
 }
 

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "app/ncsave.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 
 class QWidget;
 
 namespace korvane {
 
-// Modal message boxes parented to the main window.
+// Modal message boxes above the main window or the modal dialog it shows.
 class QtUserDialogs : public UserDialogs {
  public:
   explicit QtUserDialogs(QWidget* parent) : parent_(parent) {}
@@ -20,6 +20,8 @@ class QtUserDialogs : public UserDialogs {
   void message(const std::string& text) override;
 
  private:
+  // The topmost modal dialog when one shows, else the main window.
+  QWidget* owner() const;
   QWidget* parent_;
 };
 

@@ -1,4 +1,7 @@
 #include "app/fmain_ui.h"
+#include "core/jobsettings.h"
+#include "core/picturejob.h"
+#include "core/parameters.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,7 +20,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -26,27 +28,36 @@
 #include <QVBoxLayout>
 
 #include "app/ncsave.h"
-#include "app/pictureview_ui.h"
+#include "base/numtext.h"
+#include "base/spinfield_ui.h"
 #include "contour/linefollow.h"
 #include "contour/pathopt.h"
 #include "contour/tooldiameter.h"
 #include "contour/tooldiameter_ui.h"
-#include "core/numtext.h"
+#include "core/postprocess.h"
 #include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
 #include "image/blackwhite.h"
 #include "image/decode.h"
 #include "image/picture_file.h"
+#include "image/pictureview_ui.h"
+#include "core/jobstate.h"
+#include "image/imageops.h"
+#include "image/picturesave.h"
 #include "image/tfbw_ui.h"
-#include "ncout/activate.h"
+#include "image/tffilter_ui.h"
+#include "image/tfhkg_ui.h"
+#include "image/tfresize_ui.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
 #include "ncout/outparams.h"
 #include "ncout/pprofil_ui.h"
-#include "ncout/spinfield_ui.h"
+#include "settings/activate.h"
+#include "settings/captions_ui.h"
 #include "settings/configdir.h"
 #include "settings/language.h"
 #include "settings/settings.h"
+#include "settings/widgets_ui.h"
 
 // The icons live in a static library; their resource must be registered by hand.
 static void InitIconResource() { Q_INIT_RESOURCE(app_icons); }
@@ -69,43 +80,6 @@ std::vector<FileFilter> PictureFilters() {
     out.push_back({f.text, patterns});
   }
   return out;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
-                    const char* icon = nullptr) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  if (icon) b->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(icon) + ".svg"));
-  b->setAutoDefault(false);
-  return b;
-}
-
-QPushButton* ToolButton(QWidget* parent, const char* name, const QString& hint, const char* icon) {
-  QPushButton* b = Button(parent, name, QString(), icon);
-  b->setToolTip(hint);
-  b->setFixedSize(30, 30);
-  b->setIconSize(QSize(20, 20));
-  return b;
-}
-
-QLineEdit* ReadOnlyField(QWidget* parent, const char* name, const QString& text) {
-  auto* e = new QLineEdit(text, parent);
-  e->setObjectName(QString::fromLatin1(name));
-  e->setReadOnly(true);
-  e->setAlignment(Qt::AlignRight);
-  return e;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  l->setObjectName(QString::fromLatin1(name));
-  return l;
-}
-
-QWidget* Panel(QWidget* parent, const char* name) {
-  auto* w = new QWidget(parent);
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
 }
 
 // The window shown at start that offers to open a picture.
@@ -135,13 +109,14 @@ class InfoDialog : public QDialog {
  public:
   explicit InfoDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FInfo"));
-    setWindowTitle(QStringLiteral("Info"));
+    setWindowTitle(QStringLiteral("Info – Korvane " KORVANE_VERSION));
     auto* l = new QVBoxLayout(this);
     auto* text = Label(this, "LInfo",
                        QStringLiteral("<h3>Korvane %1</h3>"
                                       "<p>Vom Rasterbild zum NC-Programm.</p>"
                                       "<p>Lizenz: GPL-3.0-or-later</p>"
-                                      "<p>Verwendete Bibliotheken: Qt %2, libjpeg, libpng</p>")
+                                      "<p>Verwendete Bibliotheken: Qt %2, libjpeg, libpng, libwmf, "
+                                      "libemf2svg, librsvg</p>")
                            .arg(QStringLiteral(KORVANE_VERSION), QString::fromLatin1(qVersion())));
     text->setTextFormat(Qt::RichText);
     l->addWidget(text);
@@ -169,13 +144,27 @@ bool Verlaufstatus::showsPicture() const { return w_.fconvert_ && w_.fconvert_->
 class Tfmain::Host : public ConvertHost {
  public:
   explicit Host(Tfmain& w) : w_(w) {}
-  void runBlackWhite() override { w_.BBwClick(); }
-  void runConversionDialog() override { w_.fconvert_->exec(); }
+  bool runBlackWhite() override { return w_.BBwClick(); }
+  void runConversionDialog() override {
+    w_.runShown_ = true;
+    w_.fconvert_->exec();
+  }
   void hideDialog() override { w_.fconvert_->hide(); }
-  void workingImageChanged() override { w_.bild_->pictureChanged(); }
+  void workingImageChanged() override { emit w_.events_.pictureChanged(); }
   void programBuilt(bool ok) override { w_.showProgram(ok); }
   void showFittedGraphic() override { w_.BGrafikClick(); }
   void closeDialog() override { w_.fconvert_->accept(); }
+
+ private:
+  Tfmain& w_;
+};
+
+class Tfmain::CurrentDialogs : public UserDialogs {
+ public:
+  explicit CurrentDialogs(Tfmain& w) : w_(w) {}
+  bool ask(const std::string& t) override { return w_.ui_->ask(t); }
+  bool confirm(const std::string& t) override { return w_.ui_->confirm(t); }
+  void message(const std::string& t) override { w_.ui_->message(t); }
 
  private:
   Tfmain& w_;
@@ -187,12 +176,14 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
       qtFiles_(this),
       ui_(&qtUi_),
       files_(&qtFiles_),
+      currentUi_(std::make_unique<CurrentDialogs>(*this)),
       progress_(*this),
       host_(std::make_unique<Host>(*this)),
       startPicture_(std::move(startPicture)),
       startedWithArgs_(startedWithArgs),
       programDir_(QCoreApplication::applicationDirPath().toStdString()) {
   InitIconResource();
+  InitImageIcons();
   setObjectName(QStringLiteral("fmain"));
   setWindowTitle(QStringLiteral("Korvane"));
   setMinimumSize(720, 685);
@@ -202,6 +193,7 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
   setPalette(pal);
   setAutoFillBackground(true);
 
+  commands_ = new Commands(*this);
   buildMenu();
   auto* central = Panel(this, "PanelMain");
   auto* v = new QVBoxLayout(central);
@@ -220,11 +212,25 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
 
   // The dialogs exist from the start, in the order the program always made them.
   startWindow_ = new StartWindow(this, [this] { BTLoadClick(); });
-  fconvert_ = new TFConvert(job_, *host_, *ui_, progress_, this);
-  connect(fconvert_, &TFConvert::runStarting, this, [this] { ncEditor_->clearProgram(); });
+  fconvert_ = new TFConvert(job_, *host_, *currentUi_, progress_, this);
+  connect(fconvert_, &TFConvert::runStarting, &events_, &JobEvents::runStarted);
   fbw_ = new TFBW(job_, this);
-  connect(fbw_, &TFBW::pictureChanged, bild_, &PictureView::pictureChanged);
-  connect(fbw_, &TFBW::bwWarningChanged, bild_->bwWarning(), &QWidget::setVisible);
+  connect(fbw_, &TFBW::pictureChanged, &events_, &JobEvents::pictureChanged);
+  connect(fbw_, &TFBW::bwWarningChanged, bild()->bwWarning(), &QWidget::setVisible);
+  const CaptionLookup captions;  // German until the language file is applied
+  fhkg_ = new TFHkg(job_.working, job_.accepted, captions, this);
+  ffilter_ = new TFFilter(job_.working, job_.accepted, captions, this);
+  fresize_ = new TFResize(
+      job_.working,
+      [this] { return std::pair{std::to_string(imageX_), std::to_string(imageY_)}; }, captions,
+      this);
+  for (ImageEditDialog* d : {static_cast<ImageEditDialog*>(fhkg_),
+                             static_cast<ImageEditDialog*>(ffilter_)}) {
+    connect(d, &ImageEditDialog::pictureChanged, &events_, &JobEvents::pictureChanged);
+    connect(d, &ImageEditDialog::bwWarningChanged, bild()->bwWarning(), &QWidget::setVisible);
+  }
+  connect(fresize_, &TFResize::pictureChanged, &events_, &JobEvents::pictureChanged);
+  connect(fresize_, &TFResize::resized, this, &Tfmain::pictureResized);
   fscale_ = new FScale(job_, this);
   connect(fscale_, &FScale::scaleTextChanged, eScale_, &QLineEdit::setText);
   connect(fscale_, &FScale::offsetsChanged, this, &Tfmain::showOffsets);
@@ -236,42 +242,45 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
   fdurchmesser_ = new TFDurchmesser(job_, this);
   connect(fdurchmesser_, &TFDurchmesser::diameterTextChanged, eDurchmesser_, &QLineEdit::setText);
   connect(fdurchmesser_, &TFDurchmesser::rerunNeeded, this, &Tfmain::rerun);
+  // The captions as designed come from the same table a language file fills.
+  ApplyGermanCaptions(this, MainWindowCaptions());
 }
 
 Tfmain::~Tfmain() = default;
 
+PictureView* Tfmain::bild() const { return pictureView_->bild(); }
+
+QAction* Tfmain::command(const char* name) const { return commands_->action(name); }
+
 void Tfmain::setDialogs(UserDialogs* ui, FileDialogs* files) {
   ui_ = ui ? ui : &qtUi_;
   files_ = files ? files : &qtFiles_;
-  // The conversion dialog asks through the same dialogs.
-  delete fconvert_;
-  fconvert_ = new TFConvert(job_, *host_, *ui_, progress_, this);
-  connect(fconvert_, &TFConvert::runStarting, this, [this] { ncEditor_->clearProgram(); });
+}
+
+QPushButton* Tfmain::commandButton(QWidget* parent, const char* name, const char* action,
+                                   const char* caption) {
+  const CommandRow* row = nullptr;
+  for (const CommandRow& r : MainCommands())
+    if (std::string_view(r.name) == action) row = &r;
+  QString text = caption ? QString::fromUtf8(caption) : QString::fromUtf8(row->german);
+  text.remove('&');  // the mnemonic belongs to the menu item
+  QPushButton* b = Button(parent, name, text, row->icon);
+  Commands::bind(b, command(action));
+  return b;
 }
 
 void Tfmain::buildMenu() {
-  QMenu* datei = menuBar()->addMenu(QStringLiteral("Datei"));
+  QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
   datei->setObjectName(QStringLiteral("Datei1"));
-  QAction* a =
-      datei->addAction(QStringLiteral("NC-Programm speichern ..."), this, &Tfmain::SpeichernClick);
-  a->setObjectName(QStringLiteral("NCProgrammspeichern1"));
+  datei->addAction(command("NCProgrammspeichern1"));
   datei->addSeparator();
-  a = datei->addAction(QStringLiteral("Bilddatei speichern ..."), this,
-                       &Tfmain::Bildspeichern1Click);
-  a->setObjectName(QStringLiteral("MBildsave"));
+  datei->addAction(command("MBildsave"));
   datei->addSeparator();
-  a = datei->addAction(QStringLiteral("Exportiere Kontur ..."));
-  a->setObjectName(QStringLiteral("MExport"));
-  a->setEnabled(false);  // the contour export dialog is not part of this window yet
+  datei->addAction(command("MExport"));
   datei->addSeparator();
-  a = datei->addAction(QStringLiteral("Beenden"), this, &Tfmain::MCloseClick);
-  a->setObjectName(QStringLiteral("MClose"));
-  a = menuBar()->addAction(QStringLiteral("Einstellungen"));
-  a->setObjectName(QStringLiteral("Einstellungen1"));
-  a = menuBar()->addAction(QStringLiteral("Info"), this, &Tfmain::BInfoClick);
-  a->setObjectName(QStringLiteral("Info1"));
-  a = menuBar()->addAction(QStringLiteral("Hilfe"), this, &Tfmain::BHelpClick);
-  a->setObjectName(QStringLiteral("Hilfe1"));
+  datei->addAction(command("MClose"));
+  for (const char* name : {"Einstellungen1", "Info1", "Hilfe1"})
+    menuBar()->addAction(command(name));
 }
 
 QWidget* Tfmain::buildButtonBar() {
@@ -279,11 +288,10 @@ QWidget* Tfmain::buildButtonBar() {
   panelMenue_->setFixedHeight(46);
   auto* h = new QHBoxLayout(panelMenue_);
   h->setContentsMargins(6, 4, 6, 4);
-  QPushButton* load = Button(panelMenue_, "BTLoad", QStringLiteral("Bilddatei öffnen ..."), "open");
-  QPushButton* setup = Button(panelMenue_, "BSetup", QStringLiteral("Einstellungen"), "setup");
-  QPushButton* help = Button(panelMenue_, "BHelp", QStringLiteral("Hilfe"), "help");
-  QPushButton* info = Button(panelMenue_, "BInfo", QString(), "info");
-  info->setToolTip(QStringLiteral("Info"));
+  QPushButton* load = commandButton(panelMenue_, "BTLoad", "BTLoad");
+  QPushButton* setup = commandButton(panelMenue_, "BSetup", "Einstellungen1");
+  QPushButton* help = commandButton(panelMenue_, "BHelp", "Hilfe1");
+  QPushButton* info = commandButton(panelMenue_, "BInfo", "Info1", "");
   for (QPushButton* b : {load, setup, help, info}) {
     b->setMinimumHeight(34);
     b->setIconSize(QSize(22, 22));
@@ -294,9 +302,6 @@ QWidget* Tfmain::buildButtonBar() {
   h->addWidget(help);
   h->addStretch();
   h->addWidget(info);
-  connect(load, &QPushButton::clicked, this, &Tfmain::BTLoadClick);
-  connect(help, &QPushButton::clicked, this, &Tfmain::BHelpClick);
-  connect(info, &QPushButton::clicked, this, &Tfmain::BInfoClick);
   return panelMenue_;
 }
 
@@ -318,30 +323,14 @@ QWidget* Tfmain::buildLeftColumn() {
   heading("LKontur", QStringLiteral("Kontur"));
   contourGroup_ = new QButtonGroup(this);
   contourGroup_->setExclusive(true);
-  const struct {
-    const char* name;
-    const char* caption;
-    const char* icon;
-    ContourType type;
-    QPushButton** slot;
-  } types[] = {
-      {"EAussen", "Aussen / Umriss", "outline", ContourType::Outline, &eAussen_},
-      {"EInnen", "Mittellinie", "centreline", ContourType::CentreLine, &eInnen_},
-      {"EAbtasten", "Abtasten Oberfläche", "scan", ContourType::Scan, &eAbtasten_},
-      {"EAbtastenn", "Abtasten Oberfläche (negativ)", "scanneg", ContourType::ScanNegative,
-       &eAbtastenn_},
-  };
-  for (const auto& t : types) {
-    QPushButton* b = Button(panelLinks_, t.name, QString::fromUtf8(t.caption), t.icon);
+  for (const char* name : {"EAussen", "EInnen", "EAbtasten", "EAbtastenn"}) {
+    QPushButton* b = commandButton(panelLinks_, name, name);
     b->setCheckable(true);
     b->setStyleSheet(QStringLiteral("text-align: left; padding-left: 6px;"));
     contourGroup_->addButton(b);
     v->addWidget(b);
-    *t.slot = b;
-    const ContourType type = t.type;
-    connect(b, &QPushButton::clicked, this, [this, type] { EAussenClick(type); });
   }
-  eAussen_->setChecked(true);
+  contourGroup_->buttons().first()->setChecked(true);
   // The column keeps its designed width: a caption that does not fit gets a
   // slightly smaller font rather than being cut off.
   for (QAbstractButton* b : contourGroup_->buttons()) {
@@ -354,11 +343,9 @@ QWidget* Tfmain::buildLeftColumn() {
   }
 
   heading("LParameter", QStringLiteral("NC-Ausgabe"));
-  bConvert_ =
-      Button(panelLinks_, "BConvert", QStringLiteral("Erstelle NC-Programm  ..."), "convert");
-  bConvert_->setMinimumHeight(34);
-  v->addWidget(bConvert_);
-  connect(bConvert_, &QPushButton::clicked, this, &Tfmain::BConvertClick);
+  QPushButton* convert = commandButton(panelLinks_, "BConvert", "BConvert");
+  convert->setMinimumHeight(34);
+  v->addWidget(convert);
 
   auto row = [&](QPushButton* b, std::initializer_list<QLineEdit*> fields) {
     auto* h = new QHBoxLayout;
@@ -369,42 +356,30 @@ QWidget* Tfmain::buildLeftColumn() {
     for (QLineEdit* e : fields) h->addWidget(e);
     v->addLayout(h);
   };
-  bScale_ = Button(panelLinks_, "BScale", QStringLiteral("Skalierung"), "scale");
   eScale_ = ReadOnlyField(panelLinks_, "EScale", QStringLiteral("1.000"));
-  row(bScale_, {eScale_});
-  bPosition_ = Button(panelLinks_, "BPosition", QStringLiteral("Position"), "position");
+  row(commandButton(panelLinks_, "BScale", "BScale"), {eScale_});
   eXVersatz_ = ReadOnlyField(panelLinks_, "EXVersatz", QStringLiteral("0.0"));
   eYVersatz_ = ReadOnlyField(panelLinks_, "EYVersatz", QStringLiteral("0.0"));
-  row(bPosition_, {eXVersatz_, eYVersatz_});
-  bDurchmesser_ = Button(panelLinks_, "BDurchmesser", QStringLiteral("Durchmesser"), "diameter");
+  row(commandButton(panelLinks_, "BPosition", "BPosition"), {eXVersatz_, eYVersatz_});
+  bDurchmesser_ = commandButton(panelLinks_, "BDurchmesser", "BDurchmesser");
   eDurchmesser_ = ReadOnlyField(panelLinks_, "EDurchmesser", QStringLiteral("0"));
   row(bDurchmesser_, {eDurchmesser_});
 
   heading("LOptionen", QStringLiteral("Optionen"));
-  bWayOptimize_ = Button(panelLinks_, "BWayOptimize", QStringLiteral("Wegoptimierung ..."), "way");
-  bAllowSwap_ = Button(panelLinks_, "BAllowSwap", QStringLiteral("Weg umkehren erlaubt"), "swap");
+  QPushButton* way = commandButton(panelLinks_, "BWayOptimize", "BWayOptimize");
+  bAllowSwap_ = commandButton(panelLinks_, "BAllowSwap", "BAllowSwap");
   bAllowSwap_->setCheckable(true);
   bAllowSwap_->setChecked(true);
-  bFindLines_ = Button(panelLinks_, "BFindLines", QStringLiteral("Linienverfolgung ..."), "lines");
-  for (QPushButton* b : {bWayOptimize_, bAllowSwap_, bFindLines_}) {
+  QPushButton* lines = commandButton(panelLinks_, "BFindLines", "BFindLines");
+  for (QPushButton* b : {way, bAllowSwap_, lines}) {
     b->setStyleSheet(QStringLiteral("text-align: left; padding-left: 6px;"));
     v->addWidget(b);
   }
   v->addStretch();
 
-  // Width and height of the picture, read by the scale, position and resize
-  // dialogs; never shown.
-  imageX_ = ReadOnlyField(panelLinks_, "ImageX", QStringLiteral("0"));
-  imageY_ = ReadOnlyField(panelLinks_, "ImageY", QStringLiteral("0"));
+  // The line spacing the scale dialog last set; never shown.
   eLAbstand_ = ReadOnlyField(panelLinks_, "ELAbstand", QStringLiteral("1.000"));
-  imageX_->hide();
-  imageY_->hide();
   eLAbstand_->hide();
-  connect(bScale_, &QPushButton::clicked, this, &Tfmain::BScaleClick);
-  connect(bPosition_, &QPushButton::clicked, this, &Tfmain::BPositionClick);
-  connect(bDurchmesser_, &QPushButton::clicked, this, &Tfmain::BDurchmesserClick);
-  connect(bFindLines_, &QPushButton::clicked, this, &Tfmain::BFindLinesClick);
-  connect(bWayOptimize_, &QPushButton::clicked, this, &Tfmain::BWayOptimizeClick);
   return panelLinks_;
 }
 
@@ -423,15 +398,19 @@ QWidget* Tfmain::buildViews() {
   bold.setBold(true);
   lAnsicht->setFont(bold);
   bar->addWidget(lAnsicht);
+  v->addWidget(pAnsicht_);
+
   auto* viewGroup = new QButtonGroup(this);
   viewGroup->setExclusive(true);
-  // Caption under the glyph keeps the four buttons narrow enough for the
-  // smallest window.
-  auto viewButton = [&](const char* name, const QString& caption, const char* icon) {
+  ViewContext ctx{job_, events_, [this](const char* name) { return command(name); },
+                  [this](bool lock) { LockButtons(lock); }, rechts};
+  for (const ViewRow& r : MainViews()) {
+    // Caption under the glyph keeps the four buttons narrow enough for the
+    // smallest window.
     auto* b = new QToolButton(pAnsicht_);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(caption);
-    b->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(icon) + ".svg"));
+    b->setObjectName(QString::fromLatin1(r.button));
+    b->setText(QString::fromUtf8(r.german));
+    b->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(r.icon) + ".svg"));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setCheckable(true);
     b->setAutoRaise(false);
@@ -439,128 +418,17 @@ QWidget* Tfmain::buildViews() {
     b->setIconSize(QSize(26, 26));
     viewGroup->addButton(b);
     bar->addWidget(b);
-    return b;
-  };
-  bImage_ = viewButton("BImage", QStringLiteral("Bild"), "image");
-  bProgram_ = viewButton("BProgram", QStringLiteral("NC-Programm"), "program");
-  bGrafik_ = viewButton("BGrafik", QStringLiteral("NC-Grafik"), "grafik");
-  bBlank_ = viewButton("BBlank", QStringLiteral("Rohteil"), "blank");
+    const int index = static_cast<int>(viewButtons_.size());
+    connect(b, &QToolButton::clicked, this, [this, index] { showView(index); });
+    viewButtons_.push_back(b);
+    views_.push_back(r.make(ctx));
+    v->addWidget(views_.back()->page(), 1);
+  }
   bar->addStretch();
-  bImage_->setChecked(true);
-  connect(bImage_, &QToolButton::clicked, this, &Tfmain::BImageClick);
-  connect(bProgram_, &QToolButton::clicked, this, &Tfmain::BProgramClick);
-  connect(bGrafik_, &QToolButton::clicked, this, &Tfmain::BGrafikClick);
-  connect(bBlank_, &QToolButton::clicked, this, &Tfmain::BBlankClick);
-  v->addWidget(pAnsicht_);
-
-  // Picture view.
-  pImage_ = Panel(rechts, "PImage");
-  auto* iv = new QVBoxLayout(pImage_);
-  iv->setContentsMargins(0, 0, 0, 0);
-  iv->setSpacing(0);
-  auto* tools = Panel(pImage_, "PanelBildMenue");
-  panelBildMenue_ = tools;
-  tools->setFixedHeight(36);
-  auto* th = new QHBoxLayout(tools);
-  th->setContentsMargins(6, 2, 6, 2);
-  th->setSpacing(3);
-  QPushButton* plus = ToolButton(tools, "BImgPlus", QStringLiteral("Vergrößern"), "zoomin");
-  QPushButton* minus = ToolButton(tools, "BImgMinus", QStringLiteral("Verkleinern"), "zoomout");
-  QPushButton* fit = ToolButton(tools, "BNormalScale", QStringLiteral("Einpassen"), "fit");
-  QPushButton* bw = Button(tools, "BBw", QStringLiteral("Schwarz/Weiss"), "bw");
-  bBw_ = bw;
-  bw->setFixedHeight(30);
-  QPushButton* save =
-      ToolButton(tools, "BTSave", QStringLiteral("Bilddatei speichern ..."), "save");
-  for (QWidget* w : {static_cast<QWidget*>(plus), static_cast<QWidget*>(minus),
-                     static_cast<QWidget*>(fit), static_cast<QWidget*>(bw)})
-    th->addWidget(w);
-  th->addStretch();
-  th->addWidget(save);
-  iv->addWidget(tools);
-  bild_ = new PictureView(job_.working, pImage_);
-  bild_->setObjectName(QStringLiteral("Bild"));
-  iv->addWidget(bild_, 1);
-  connect(plus, &QPushButton::clicked, bild_, &PictureView::zoomIn);
-  connect(minus, &QPushButton::clicked, bild_, &PictureView::zoomOut);
-  connect(fit, &QPushButton::clicked, this, &Tfmain::BNormalScaleClick);
-  connect(bw, &QPushButton::clicked, this, &Tfmain::BBwClick);
-  connect(bild_->bwWarning(), &QPushButton::clicked, this, &Tfmain::BBwClick);
-  connect(save, &QPushButton::clicked, this, &Tfmain::Bildspeichern1Click);
-  v->addWidget(pImage_, 1);
-
-  // NC program view.
-  pProgramm_ = Panel(rechts, "PProgramm");
-  auto* pv = new QVBoxLayout(pProgramm_);
-  pv->setContentsMargins(0, 0, 0, 0);
-  pv->setSpacing(0);
-  auto* ncp = Panel(pProgramm_, "NCPPanel");
-  ncp->setFixedHeight(36);
-  auto* nh = new QHBoxLayout(ncp);
-  nh->setContentsMargins(6, 2, 6, 2);
-  nh->setSpacing(3);
-  QPushButton* speichern = ToolButton(ncp, "Speichern", QStringLiteral("Speichern"), "save");
-  QPushButton* undo = ToolButton(ncp, "Undo2", QStringLiteral("Rückgängig"), "undo");
-  QPushButton* redo = ToolButton(ncp, "Redo2", QStringLiteral("Widerrufen"), "redo");
-  QPushButton* cut = ToolButton(ncp, "Cut", QStringLiteral("Ausschneiden"), "cut");
-  QPushButton* copy = ToolButton(ncp, "copy1", QStringLiteral("Kopieren"), "copy");
-  QPushButton* paste = ToolButton(ncp, "paste1", QStringLiteral("Einfügen"), "paste");
-  QPushButton* profil = Button(ncp, "BProfil", QStringLiteral("PROFIL"));
-  profil->setCheckable(true);
-  profil->setFixedHeight(30);
-  for (QPushButton* b : {speichern, undo, redo, cut, copy, paste}) nh->addWidget(b);
-  nh->addStretch();
-  nh->addWidget(profil);
-  pv->addWidget(ncp);
-  auto* body = new QHBoxLayout;
-  body->setSpacing(0);
-  ncEditor_ = new NcEditor(pProgramm_);
-  body->addWidget(ncEditor_, 1);
-  pProfil_ = new PProfil(job_, pProgramm_);
-  pProfil_->hide();
-  connect(pProfil_, &PProfil::convertRequested, this, &Tfmain::BConvertClick);
-  body->addWidget(pProfil_);
-  pv->addLayout(body, 1);
-  auto* info = Panel(pProgramm_, "Editorinfo");
-  info->setFixedHeight(30);
-  auto* ih = new QHBoxLayout(info);
-  ih->setContentsMargins(6, 2, 6, 2);
-  ih->addWidget(Label(info, "LZeilen", QStringLiteral("Zeilen: ")));
-  eZeilen_ = ReadOnlyField(info, "EZeilen", QStringLiteral("0"));
-  ih->addWidget(eZeilen_);
-  ih->addWidget(Label(info, "LZeichen", QStringLiteral("Zeichen:")));
-  eZeichen_ = ReadOnlyField(info, "EZeichen", QStringLiteral("0"));
-  ih->addWidget(eZeichen_);
-  ih->addWidget(Label(info, "LWege", QStringLiteral("Wege")));
-  eMaxWeg_ = ReadOnlyField(info, "EMaxWeg", QStringLiteral("0"));
-  ih->addWidget(eMaxWeg_);
-  ih->addStretch();
-  for (QLineEdit* e : {eZeilen_, eZeichen_, eMaxWeg_}) e->setFixedWidth(90);
-  pv->addWidget(info);
-  connect(speichern, &QPushButton::clicked, this, &Tfmain::SpeichernClick);
-  connect(undo, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::undo);
-  connect(redo, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::redo);
-  connect(cut, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::cut);
-  connect(copy, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::copy);
-  connect(paste, &QPushButton::clicked, ncEditor_, &QPlainTextEdit::paste);
-  connect(profil, &QPushButton::toggled, pProfil_, &QWidget::setVisible);
-  v->addWidget(pProgramm_, 1);
-
-  // NC graphic and stock views.
-  pGrafik_ = Panel(rechts, "PGrafik");
-  auto* gv = new QVBoxLayout(pGrafik_);
-  gv->setContentsMargins(0, 0, 0, 0);
-  auto* ncg = Panel(pGrafik_, "NCGPanel");
-  ncg->setFixedHeight(36);
-  gv->addWidget(ncg);
-  gv->addWidget(Panel(pGrafik_, "NCGrafik"), 1);
-  v->addWidget(pGrafik_, 1);
-  pRohteil_ = Panel(rechts, "PRohteil");
-  v->addWidget(pRohteil_, 1);
-
-  pProgramm_->hide();
-  pGrafik_->hide();
-  pRohteil_->hide();
+  pictureView_ = static_cast<PictureViewPage*>(views_[kPictureView].get());
+  programView_ = static_cast<NcProgramView*>(views_[kProgramView].get());
+  for (size_t i = 1; i < views_.size(); ++i) views_[i]->page()->hide();
+  viewButtons_[kPictureView]->setChecked(true);
   return rechts;
 }
 
@@ -596,18 +464,24 @@ void Tfmain::showEvent(QShowEvent* e) {
 }
 
 void Tfmain::FormShow() {
-  setWindowTitle(QStringLiteral("Korvane 1.0"));
-  job_.contourAccepted = false;
-  job_.autoAccept = false;
+  setWindowTitle(QStringLiteral("Korvane " KORVANE_VERSION));
+  SessionStarted(job_);
   BImageClick();
   const std::string dir = configDir();
   std::string dirError;
   if (!EnsureConfigDir(dir, &dirError)) ui_->message(dirError);
-  if (LoadSettings(job_, dir, programDir_, *ui_)) {
-    applyCaptions();
-    ActivateProfile(job_, StandardProfileNumber(job_.general));
-    pProfil_->fillFromActive();
+  // Without its language file the window keeps the German captions, but the
+  // standard profile is activated all the same (by its key text, as
+  // korvane-cli does), or no program could be built.
+  if (StartSettings(job_, dir, programDir_, *ui_))
+  {
+    ApplyCaptions(this, MainWindowCaptions(), job_.language);
+    const CaptionLookup lang = [this](int n) { return job_.language.LangText(n); };
+    fhkg_->applyCaptions(lang);
+    ffilter_->applyCaptions(lang);
+    fresize_->applyCaptions(lang);
   }
+  emit events_.settingsApplied();
   SetButtons();
   if (!startPicture_.empty())
     openPictureFile(startPicture_);
@@ -615,25 +489,21 @@ void Tfmain::FormShow() {
     showStartWindow();
 }
 
-void Tfmain::showView(QWidget* panel, QAbstractButton* button) {
-  for (QWidget* p : {pImage_, pProgramm_, pGrafik_, pRohteil_}) p->setVisible(p == panel);
-  button->setChecked(true);
+void Tfmain::showView(int index) {
+  for (size_t i = 0; i < views_.size(); ++i) {
+    View& view = *views_[i];
+    const bool shown = static_cast<int>(i) == index;
+    if (view.page()->isVisible() && !shown) view.deactivated();
+    view.page()->setVisible(shown);
+    if (shown) view.activated();
+  }
+  viewButtons_[static_cast<size_t>(index)]->setChecked(true);
 }
 
-void Tfmain::BImageClick() { showView(pImage_, bImage_); }
-void Tfmain::BProgramClick() { showView(pProgramm_, bProgram_); }
-void Tfmain::BGrafikClick() { showView(pGrafik_, bGrafik_); }
-void Tfmain::BBlankClick() { showView(pRohteil_, bBlank_); }
-
 void Tfmain::SetButtons() {
-  const bool loaded = !pictureFile_.empty();
-  for (QPushButton* b :
-       {eAussen_, eInnen_, eAbtasten_, eAbtastenn_, bScale_, bPosition_, bConvert_, bDurchmesser_})
-    b->setEnabled(loaded);
-  const bool traced = eAussen_->isChecked() || eInnen_->isChecked();
-  bFindLines_->setEnabled(loaded && traced && job_.contourAccepted);
-  bWayOptimize_->setEnabled(loaded && job_.contourAccepted);
-  bAllowSwap_->setEnabled(loaded && job_.contourAccepted);
+  const QList<QAbstractButton*> types = contourGroup_->buttons();  // in the column's order
+  const bool traced = types[0]->isChecked() || types[1]->isChecked();
+  commands_->update({job_, !pictureFile_.empty(), traced});
 }
 
 void Tfmain::LockButtons(bool lock) {
@@ -645,7 +515,7 @@ void Tfmain::resizeEvent(QResizeEvent* e) {
   if (job_.accepted.width >= 1) BNormalScaleClick();
 }
 
-void Tfmain::BNormalScaleClick() { bild_->fitToView(); }
+void Tfmain::BNormalScaleClick() { bild()->fitToView(); }
 
 void Tfmain::showStartWindow() {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -682,45 +552,95 @@ bool Tfmain::openPictureFile(const std::string& path) {
   eXVersatz_->setText(QString::fromLatin1(kOffsetTextAfterOpen));
   eYVersatz_->setText(QString::fromLatin1(kOffsetTextAfterOpen));
   eLAbstand_->setText(QString::fromLatin1(kLineSpacingTextAfterOpen));
-  imageX_->setText(QString::number(job_.working.width));
-  imageY_->setText(QString::number(job_.working.height));
   BNormalScaleClick();
   BImageClick();
-  // The position dialog's centre button goes down and places the new picture.
-  fpos_->setPlacement(Placement::kCentre);
-  ApplyCentreOffsets(job_);
-  showOffsets();
+  // The position dialog's centre button goes down without moving the offsets
+  // from "0.0"; the next scale change places the picture by it.
+  setImageSize(job_.working.width, job_.working.height);
+  fpos_->pressCentre(imageX_, imageY_);
   SetButtons();
   progress_.report(kPictureLoadedStatus, 100);
-  ncEditor_->clearProgram();
-  bild_->setFocus();
+  emit events_.pictureOpened();
+  bild()->setFocus();
   updateBwWarning();
-  bild_->pictureChanged();
+  emit events_.pictureChanged();
   return true;
 }
 
-void Tfmain::updateBwWarning() { bild_->bwWarning()->setVisible(!IsBlackWhite(job_.working)); }
+void Tfmain::updateBwWarning() { bild()->bwWarning()->setVisible(!IsBlackWhite(job_.working)); }
 
 void Tfmain::Bildspeichern1Click() {
   if (Msg_Isconvert(job_, *ui_)) return;
   if (pictureFile_.empty()) return;
+  // The picture is written as a bitmap, so the offered name says so; a name
+  // typed with another extension is kept, but never replaces a file unasked.
   FileRequest req;
-  req.fileName = pictureFile_;
-  req.defaultSuffix = FileExtension(pictureFile_);
+  req.fileName = PictureSaveFileName(pictureFile_);
+  req.defaultSuffix = kPictureSaveSuffix;
   req.filters = PictureFilters();
   const std::string path = files_->savePicture(req);
   if (path.empty()) return;
+  const PictureSaveTarget target = PictureSaveTargetFor(path);
+  if (target.askOverwrite && !ui_->confirm(PictureReplaceQuestion(target.path))) return;
   std::string error;
-  if (!SavePictureBmp32(WithDefaultSuffix(path, req.defaultSuffix), job_.working, error))
-    ui_->message(error);
+  if (!SavePictureBmp32(target.path, job_.working, error)) ui_->message(error);
 }
 
-void Tfmain::BBwClick() {
-  if (Msg_Isconvert(job_, *ui_)) return;
+bool Tfmain::BBwClick() {
   // Below the button, whichever of the two buttons was pressed.
-  fbw_->move(bBw_->mapToGlobal(QPoint(0, 0)) + QPoint(0, panelBildMenue_->height()));
-  fbw_->exec();
-  bild_->pictureChanged();
+  return execBelow(fbw_, "BBw");
+}
+
+bool Tfmain::execBelow(QDialog* dlg, const char* button) {
+  if (Msg_Isconvert(job_, *ui_)) return false;
+  QWidget* bar = pictureView_->toolbar();
+  if (auto* b = bar->findChild<QWidget*>(QString::fromLatin1(button)))
+    dlg->move(b->mapToGlobal(QPoint(0, 0)) + QPoint(0, bar->height()));
+  const bool accepted = dlg->exec() == QDialog::Accepted;
+  // Every picture dialog previews in the working image.
+  PictureEdited(job_);
+  emit events_.pictureChanged();
+  return accepted;
+}
+
+void Tfmain::BHkgClick() { execBelow(fhkg_, "BHkg"); }
+
+void Tfmain::BEFilterClick() { execBelow(ffilter_, "BEFilter"); }
+
+void Tfmain::BResizeClick() { execBelow(fresize_, "BResize"); }
+
+void Tfmain::BRot90Click() {
+  if (Msg_Isconvert(job_, *ui_) || job_.working.px.empty()) return;
+  RotateRightCommand(job_.working, job_.accepted);
+  PictureEdited(job_);
+  setImageSize(job_.working.width, job_.working.height);
+  // The position dialog works from the new size with its anchor kept.
+  fpos_->setPictureSize(imageX_, imageY_);
+  BNormalScaleClick();
+  emit events_.pictureChanged();
+}
+
+void Tfmain::mirror(bool leftRight) {
+  if (Msg_Isconvert(job_, *ui_) || job_.working.px.empty()) return;
+  MirrorCommand(job_.working, job_.accepted, leftRight);
+  PictureEdited(job_);
+  BNormalScaleClick();
+  emit events_.pictureChanged();
+}
+
+void Tfmain::setImageSize(int32_t w, int32_t h) {
+  imageX_ = w;
+  imageY_ = h;
+}
+
+void Tfmain::pictureResized(int w, int h) {
+  PictureResized(job_);
+  BNormalScaleClick();
+  setImageSize(w, h);
+  eScale_->setText(QString::fromLatin1(kScaleTextAfterOpen));
+  showOffsets();
+  eLAbstand_->setText(QString::fromLatin1(kLineSpacingTextAfterOpen));
+  fpos_->pressCentre(imageX_, imageY_);
 }
 
 void Tfmain::setInputEnabled(bool enabled) {
@@ -763,12 +683,13 @@ void Tfmain::showOffsets() {
 }
 
 void Tfmain::BScaleClick() {
-  fscale_->runCommand(bScale_, imageX_->text().toInt(), imageY_->text().toInt(), fpos_->placement(),
+  fscale_->runCommand(findChild<QWidget*>(QStringLiteral("BScale")), imageX_, imageY_,
+                      fpos_->placement(),
                       eDurchmesser_->text().toStdString());
 }
 
 void Tfmain::BPositionClick() {
-  fpos_->runCommand(bPosition_, imageX_->text().toInt(), imageY_->text().toInt());
+  fpos_->runCommand(findChild<QWidget*>(QStringLiteral("BPosition")), imageX_, imageY_);
 }
 
 void Tfmain::BDurchmesserClick() {
@@ -777,43 +698,43 @@ void Tfmain::BDurchmesserClick() {
 
 void Tfmain::rerun(ParameterRerun what) {
   if (what == ParameterRerun::None) return;
-  ConvertInputs in;
-  in.diameterEnabled = bDurchmesser_->isEnabled();
-  in.diameterText = eDurchmesser_->text().toStdString();
-  in.scaleText = eScale_->text().toStdString();
   // A surface scan starts again from the untouched picture.
   if (what == ParameterRerun::RescanSurface) EAussenClick(job_.contourType);
-  DoConvert(job_, true, in, *host_, *ui_, progress_);
-  bild_->pictureChanged();
-  SetButtons();
+  convert(true);
 }
 
 // ---- Conversion -------------------------------------------------------------
 
-void Tfmain::BConvertClick() {
+void Tfmain::BConvertClick() { convert(false); }
+
+void Tfmain::convert(bool silent) {
   ConvertInputs in;
   in.diameterEnabled = bDurchmesser_->isEnabled();
   in.diameterText = eDurchmesser_->text().toStdString();
   in.scaleText = eScale_->text().toStdString();
-  DoConvert(job_, false, in, *host_, *ui_, progress_);
-  bild_->pictureChanged();
+  const bool acceptedBefore = job_.contourAccepted;
+  runShown_ = false;
+  DoConvert(job_, silent ? ConvertRequest::SilentRerun : ConvertRequest::Command, in, *host_,
+            *currentUi_, progress_);
+  if (job_.contourAccepted && !acceptedBefore) emit events_.contourAccepted();
+  // The status line must not keep the last pass's text as if all went well.
+  if (runShown_ && !job_.contourAccepted)
+    lMeldung_->setText(Q(job_.cancelRequested ? kCancelledText : kRefusedText));
+  emit events_.pictureChanged();
   SetButtons();
 }
 
 void Tfmain::EAussenClick(ContourType type) {
   job_.contourType = type;
   if (ChooseContourType(job_, type)) {
-    bild_->pictureChanged();
+    emit events_.pictureChanged();
     BImageClick();
   }
   SetButtons();
 }
 
 void Tfmain::showProgram(bool ok) {
-  ncEditor_->setProgram(job_.ncLines);
-  eZeilen_->setText(QString::number(job_.ncLineCount));
-  eZeichen_->setText(QString::number(job_.ncCharCount));
-  eMaxWeg_->setText(QString::number(job_.ncSegmentCount));
+  emit events_.programBuilt(ok);
   // The builder stays silent; the status line says which value was not a number.
   if (!ok) lMeldung_->setText(Q(job_.lastBuildError));
   SetButtons();
@@ -822,20 +743,6 @@ void Tfmain::showProgram(bool ok) {
 // ---- Main-window commands ---------------------------------------------------
 
 std::string Tfmain::LangText(int number) const { return job_.language.LangText(number); }
-
-void Tfmain::applyCaptions() {
-  for (const CaptionEntry& c : MainWindowCaptions()) {
-    const QString name = QString::fromLatin1(c.control);
-    const QString text = Q(LangText(c.number));
-    if (auto* b = findChild<QAbstractButton*>(name))
-      b->setText(text);
-    else if (auto* l = findChild<QLabel*>(name))
-      l->setText(text);
-    else if (auto* a = findChild<QAction*>(name))
-      a->setText(text);
-  }
-  update();
-}
 
 std::string Tfmain::configDir() const { return ResolveConfigDir(std::string()); }
 
@@ -849,12 +756,19 @@ void Tfmain::SpeichernClick() {
   const std::string chosen = files_->saveNcProgram(req);
   if (chosen.empty()) return;
   const std::string path = WithDefaultSuffix(chosen, f.defaultSuffix);
-  if (!SaveProgramLines(path, ncEditor_->programLines())) {
+  NcEditor* editor = programView_->editor();
+  if (!SaveProgramLines(path, editor->programLines())) {
     ui_->message("Datei " + path + " kann nicht erstellt werden");
     return;
   }
-  ncEditor_->setModified(false);
+  editor->setModified(false);
 }
+
+void Tfmain::Undo2Click() { programView_->editor()->undo(); }
+void Tfmain::Redo2Click() { programView_->editor()->redo(); }
+void Tfmain::CutClick() { programView_->editor()->cut(); }
+void Tfmain::copy1Click() { programView_->editor()->copy(); }
+void Tfmain::paste1Click() { programView_->editor()->paste(); }
 
 void Tfmain::BHelpClick() {
   const std::string name = LangText(kHelpFileText);

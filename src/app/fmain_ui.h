@@ -6,12 +6,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/commands_ui.h"
 #include "app/dialogs_ui.h"
+#include "app/views_ui.h"
+#include "core/parameters.h"
 #include "core/convert.h"
 #include "core/job.h"
 
-class QAbstractButton;
+class QAction;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -23,10 +27,11 @@ class QWidget;
 namespace korvane {
 
 class FScale;
-class NcEditor;
-class PProfil;
 class PictureView;
 class TFBW;
+class TFFilter;
+class TFHkg;
+class TFResize;
 class TFConvert;
 class TFDurchmesser;
 class fimagepos;
@@ -55,6 +60,7 @@ class Tfmain : public QMainWindow {
   ~Tfmain() override;
 
   Job& job() { return job_; }
+  JobEvents& events() { return events_; }
   // Tests and the program's own hooks replace the dialogs with scripted ones.
   void setDialogs(UserDialogs* ui, FileDialogs* files);
   // Called after every progress report (the program's screenshot mode uses it).
@@ -67,24 +73,39 @@ class Tfmain : public QMainWindow {
   UserDialogs& ui() { return *ui_; }
   ProgressSink& progress() { return progress_; }
   const std::string& pictureFile() const { return pictureFile_; }
-  PictureView* bild() const { return bild_; }
+  PictureView* bild() const;
   TFConvert* convertDialog() const { return fconvert_; }
   QWidget* startWindow() const { return startWindow_; }
+  // The command actions by objectName (nullptr for an unknown name).
+  QAction* command(const char* name) const;
 
   // Commands.
   void SetButtons();
   void LockButtons(bool lock);
-  void BImageClick();
-  void BProgramClick();
-  void BGrafikClick();
-  void BBlankClick();
+  void BImageClick() { showView(kPictureView); }
+  void BProgramClick() { showView(kProgramView); }
+  void BGrafikClick() { showView(kGraphicView); }
+  void BBlankClick() { showView(kStockView); }
   void BTLoadClick();
   bool openPictureFile(const std::string& path);
   void Bildspeichern1Click();
   void BConvertClick();
   void EAussenClick(ContourType type);
-  void BBwClick();
+  // The black-and-white dialog; false when it was refused or cancelled.
+  bool BBwClick();
+  void BHkgClick();
+  void BEFilterClick();
+  void BRot90Click();
+  void BFlipVClick() { mirror(true); }
+  void BFlipHClick() { mirror(false); }
+  void BResizeClick();
   void SpeichernClick();
+  // The editing commands of the NC editor.
+  void Undo2Click();
+  void Redo2Click();
+  void CutClick();
+  void copy1Click();
+  void paste1Click();
   void BHelpClick();
   void BInfoClick();
   void MCloseClick() { close(); }
@@ -110,18 +131,30 @@ class Tfmain : public QMainWindow {
  private:
   friend class Verlaufstatus;
   class Host;
+  class CurrentDialogs;
 
   void buildMenu();
   QWidget* buildButtonBar();
   QWidget* buildLeftColumn();
   QWidget* buildViews();
   QWidget* buildStatusLine();
+  // A push button that runs the command `action`; an empty caption gives a
+  // glyph-only button, a null one the command's caption.
+  QPushButton* commandButton(QWidget* parent, const char* name, const char* action,
+                             const char* caption = nullptr);
   void FormShow();
-  void showView(QWidget* panel, QAbstractButton* button);
+  void showView(int index);
   void showStartWindow();
   void updateBwWarning();
-  void applyCaptions();
   void showOffsets();
+  // Shows a picture dialog modally below its tool-bar button; false when the
+  // picture lock refuses.
+  bool execBelow(QDialog* dlg, const char* button);
+  void mirror(bool leftRight);
+  void setImageSize(int32_t w, int32_t h);
+  void pictureResized(int w, int h);
+  // Runs the convert command and tells the views what came of it.
+  void convert(bool rerun);
   // Whole-window input lock of the list-rewriting commands; the question
   // boxes they open stay usable.
   void setInputEnabled(bool enabled);
@@ -131,16 +164,22 @@ class Tfmain : public QMainWindow {
   std::string configDir() const;
 
   Job job_;
+  JobEvents events_;
   QtUserDialogs qtUi_;
   QtFileDialogs qtFiles_;
   UserDialogs* ui_;
   FileDialogs* files_;
+  // Forwards to *ui_, so dialogs made once keep asking through whatever
+  // dialogs are set later.
+  std::unique_ptr<CurrentDialogs> currentUi_;
   Verlaufstatus progress_;
   std::unique_ptr<Host> host_;
+  Commands* commands_ = nullptr;
 
   std::string startPicture_;
   bool startedWithArgs_;
   bool shownOnce_ = false;
+  bool runShown_ = false;  // the conversion dialog ran during this command
   std::string pictureFile_;
   std::string programDir_;
   std::function<void(const std::string&, int)> progressHook_;
@@ -150,44 +189,31 @@ class Tfmain : public QMainWindow {
   QWidget* panelLinks_ = nullptr;
   QWidget* pAnsicht_ = nullptr;
   QButtonGroup* contourGroup_ = nullptr;
-  QPushButton* eAussen_ = nullptr;
-  QPushButton* eInnen_ = nullptr;
-  QPushButton* eAbtasten_ = nullptr;
-  QPushButton* eAbtastenn_ = nullptr;
-  QPushButton* bConvert_ = nullptr;
-  QPushButton* bScale_ = nullptr;
-  QPushButton* bPosition_ = nullptr;
-  QPushButton* bDurchmesser_ = nullptr;
-  QPushButton* bWayOptimize_ = nullptr;
   QPushButton* bAllowSwap_ = nullptr;
-  QPushButton* bFindLines_ = nullptr;
+  QPushButton* bDurchmesser_ = nullptr;
   QLineEdit* eScale_ = nullptr;
   QLineEdit* eXVersatz_ = nullptr;
   QLineEdit* eYVersatz_ = nullptr;
   QLineEdit* eDurchmesser_ = nullptr;
-  QLineEdit* imageX_ = nullptr;
-  QLineEdit* imageY_ = nullptr;
-  QToolButton* bImage_ = nullptr;
-  QToolButton* bProgram_ = nullptr;
-  QToolButton* bGrafik_ = nullptr;
-  QToolButton* bBlank_ = nullptr;
-  QWidget* pImage_ = nullptr;
-  QWidget* pProgramm_ = nullptr;
-  QWidget* pGrafik_ = nullptr;
-  QWidget* pRohteil_ = nullptr;
-  PictureView* bild_ = nullptr;
-  NcEditor* ncEditor_ = nullptr;
-  PProfil* pProfil_ = nullptr;
-  QWidget* panelBildMenue_ = nullptr;
-  QPushButton* bBw_ = nullptr;
   QLineEdit* eLAbstand_ = nullptr;
-  QLineEdit* eZeilen_ = nullptr;
-  QLineEdit* eZeichen_ = nullptr;
-  QLineEdit* eMaxWeg_ = nullptr;
   QLabel* lMeldung_ = nullptr;
   QProgressBar* verlaufBar_ = nullptr;
+
+  // The views in the order of MainViews(), with their view-bar buttons.
+  std::vector<std::unique_ptr<View>> views_;
+  std::vector<QToolButton*> viewButtons_;
+  PictureViewPage* pictureView_ = nullptr;
+  NcProgramView* programView_ = nullptr;
+
   TFConvert* fconvert_ = nullptr;
   TFBW* fbw_ = nullptr;
+  TFHkg* fhkg_ = nullptr;
+  TFFilter* ffilter_ = nullptr;
+  TFResize* fresize_ = nullptr;
+  // ImageX / ImageY: the picture size the scale, position and resize dialogs
+  // work from. A resize changes it while the accepted image keeps its size.
+  int32_t imageX_ = 0;
+  int32_t imageY_ = 0;
   FScale* fscale_ = nullptr;
   fimagepos* fpos_ = nullptr;
   TFDurchmesser* fdurchmesser_ = nullptr;

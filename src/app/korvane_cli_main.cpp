@@ -13,19 +13,14 @@
 
 #include "app/cliopts.h"
 #include "app/ncsave.h"
-#include "contour/linefollow.h"
-#include "contour/pathopt.h"
-#include "contour/tooldiameter.h"
-#include "core/convert.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
+#include "base/numtext.h"
+#include "core/batch.h"
 #include "core/job.h"
-#include "core/numtext.h"
-#include "image/blackwhite.h"
-#include "image/picture_file.h"
-#include "ncout/activate.h"
+#include "core/jobsettings.h"
+#include "core/picturejob.h"
 #include "ncout/outparams.h"
 #include "settings/configdir.h"
-#include "settings/settings.h"
 
 using namespace korvane;
 
@@ -62,30 +57,6 @@ class TerminalProgress : public ProgressSink {
   int percent_ = -1;
 };
 
-class CliHost : public ConvertHost {
- public:
-  CliHost(Job& job, int threshold, bool quiet, UserDialogs& ui, ProgressSink& progress)
-      : job_(job), threshold_(threshold), quiet_(quiet), ui_(ui), progress_(progress) {}
-  void runBlackWhite() override {
-    if (!quiet_)
-      std::fprintf(stderr, "Picture is not black and white: threshold %d applied.\n", threshold_);
-    // The same steps as the black-and-white dialog with its slider at N.
-    BeginBlackWhite(job_);
-    PreviewThreshold(job_, threshold_);
-    AcceptImageEdit(job_);
-  }
-  void runConversionDialog() override { StartRun(job_, *this, ui_, progress_); }
-  void programBuilt(bool ok) override { buildOk = ok; }
-  bool buildOk = false;
-
- private:
-  Job& job_;
-  int threshold_;
-  bool quiet_;
-  UserDialogs& ui_;
-  ProgressSink& progress_;
-};
-
 Placement ToPlacement(Origin o) {
   switch (o) {
     case Origin::TopLeft:
@@ -111,25 +82,6 @@ std::string ExecutableDir() {
   return slash == std::string::npos ? "." : p.substr(0, slash);
 }
 
-// Line following and path optimisation, answered Yes, with their before and
-// after figures for the summary. False when a rebuild of the program failed.
-bool RunPostProcessing(Job& job, const CliOptions& opt, UserDialogs& ui, ProgressSink& progress,
-                       std::string& summary) {
-  if (opt.followLines) {
-    LineFollowResult r = FindLines(job, ui, progress);
-    if (r.ncRebuild && !RebuildProgram(job, progress)) return false;
-    summary += ", line following " + std::to_string(r.countBefore) + " -> " +
-               std::to_string(job.segments.count()) + " segments";
-  }
-  if (opt.optimise) {
-    WayOptimizeResult r = WayOptimizer(job, !opt.noReverse, false, ui, progress);
-    if (r.ncRebuild && !RebuildProgram(job, progress)) return false;
-    summary += ", path " + FormatFixed(r.totalBefore, 3) + " -> " +
-               FormatFixed(r.kept ? r.totalAfter : r.totalBefore, 3) + " px";
-  }
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,6 +93,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (opt.help) {
+    std::fputs("korvane-cli " KORVANE_VERSION "\n", stdout);
     std::fputs(kCliUsage, stdout);
     return 0;
   }
@@ -173,42 +126,57 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  if (const int status = PrepareCliPicture(job, opt); status >= 0) return status;
 
-  // Output parameters, as if typed into the scale and diameter fields.
-  job.scale = opt.scale;
-  ConvertInputs in;
-  in.scaleText = FormatFixed(job.scale, 3);
-  in.diameterEnabled = true;
-  if (opt.diameter) {
-    in.diameterText = opt.diameterText;
-    job.lineSpacing = LineSpacingForDiameter(*opt.diameter, job.scale);
+  BatchOptions batch;
+  batch.contour = opt.contour;
+  batch.threshold = opt.threshold;
+  batch.scale = opt.scale;
+  batch.origin = ToPlacement(opt.origin);
+  batch.diameter = opt.diameter;
+  batch.diameterText = opt.diameterText;
+  batch.followLines = opt.followLines;
+  batch.optimise = opt.optimise;
+  batch.allowReverse = !opt.noReverse;
+  batch.prepare = opt.prepare;
+  batch.savePicture = opt.savePicture;
+  batch.stopAfterSave = opt.output.empty();
+  if (!opt.quiet) {
+    batch.beforeThreshold = [](int threshold) {
+      std::fprintf(stderr, "Picture is not black and white: threshold %d applied.\n", threshold);
+    };
   }
-  OffsetTexts offsets = OffsetTextsFor(
-      PlacementStart(ToPlacement(opt.origin), job.working.width, job.working.height, job.scale));
-  job.xOffsetText = offsets.x;
-  job.yOffsetText = offsets.y;
-
-  job.contourType = opt.contour;
-  CliHost host(job, opt.threshold, opt.quiet, ui, progress);
-  DoConvert(job, false, in, host, ui, progress);
-  if (!job.contourAccepted || !host.buildOk) {
-    progress.finish();
-    for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
-    if (!job.contourAccepted)
-      std::fprintf(stderr, "korvane-cli: the conversion was not completed\n");
-    else
-      std::fprintf(stderr, "%s\n", job.lastBuildError.c_str());
-    return 1;
-  }
-  std::string extra;
-  if (!RunPostProcessing(job, opt, ui, progress, extra)) {
-    progress.finish();
-    std::fprintf(stderr, "%s\n", job.lastBuildError.c_str());
-    return 1;
-  }
+  const BatchResult r = RunBatch(job, batch, ui, progress);
   progress.finish();
+  if (r.outcome == BatchResult::Outcome::PictureSaved) return 0;
+  if (r.outcome == BatchResult::Outcome::PrepareFailed) {
+    std::fprintf(stderr, "korvane-cli: %s\n", r.error.c_str());
+    return 1;
+  }
+  // Messages of the run come before the reason it stopped; a rebuild that
+  // failed during post-processing reports only its reason.
+  const bool postProcessed = r.lines || r.way;
+  if (r.outcome == BatchResult::Outcome::NotAccepted ||
+      (r.outcome == BatchResult::Outcome::BuildFailed && !postProcessed)) {
+    for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
+  }
+  if (r.outcome == BatchResult::Outcome::NotAccepted) {
+    std::fprintf(stderr, "korvane-cli: the conversion was not completed\n");
+    return 1;
+  }
+  if (r.outcome == BatchResult::Outcome::BuildFailed) {
+    std::fprintf(stderr, "%s\n", r.error.c_str());
+    return 1;
+  }
   for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
+  std::string extra;
+  if (r.lines) {
+    extra += ", line following " + std::to_string(r.lines->countBefore) + " -> " +
+             std::to_string(job.segments.count()) + " segments";
+  }
+  if (r.way) {
+    extra += ", path " + FormatFixed(r.way->totalBefore, 3) + " -> " +
+             FormatFixed(r.way->kept ? r.way->totalAfter : r.way->totalBefore, 3) + " px";
+  }
 
   for (const auto& [path, lines] :
        {std::pair{opt.output, &job.ncLines}, std::pair{opt.moves, &job.moveList}}) {

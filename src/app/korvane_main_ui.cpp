@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/fmain_ui.h"
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 #include "core/tfconvert_ui.h"
 #include "image/blackwhite.h"
 

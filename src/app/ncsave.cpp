@@ -1,5 +1,6 @@
 #include "app/ncsave.h"
 
+#include "base/fileio.h"
 #include "settings/inifile.h"
 
 namespace korvane {

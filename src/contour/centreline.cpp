@@ -3,14 +3,9 @@
 #include <cmath>
 
 #include "contour/outline.h"
-#include "contour/rowprogress.h"
+#include "base/percent.h"
 
 namespace korvane {
-
-const char* const kCentreWidthText = "Linienbreite ...";
-const char* const kCentreReduceText = "Breite reduzieren ...";
-const char* const kCentreRemoveText = "Schwarz entfernen ...";
-const char* const kCentreTraceText = "Strecken bilden ...";
 
 std::string StrokeWidthMessage(int width) {
   return "Durchschnittliche Linienbreite zu gross: " + std::to_string(width) + " Punkte";
@@ -77,11 +72,12 @@ bool HasRedNeighbour(const TraceMap& m, int32_t x, int32_t y) {
 
 }  // namespace
 
-StrokeWidthResult MeasureStrokeWidth(const TraceMap& map, Job& job, ProgressSink& progress) {
+StrokeWidthResult MeasureStrokeWidth(const TraceMap& map, long double scanStep, const bool& cancel,
+                                     ProgressSink& progress) {
   StrokeWidthResult r;
   // The row advance is the whole part of the scan step; anything below one
   // row would never get through the picture.
-  long double whole = std::trunc(job.scanStep);
+  long double whole = std::trunc(scanStep);
   if (!(whole >= 1)) whole = 1;
   const int64_t step = whole > map.height ? map.height + int64_t{1} : static_cast<int64_t>(whole);
   int64_t run = 0;  // runs on across row ends: the white frame ends them
@@ -94,14 +90,14 @@ StrokeWidthResult MeasureStrokeWidth(const TraceMap& map, Job& job, ProgressSink
       } else {
         ++run;
       }
-      if (job.cancelRequested) {
+      if (cancel) {
         r.cancelled = true;
         return r;
       }
     }
     progress.report(kCentreWidthText, RowPercent(static_cast<long double>(y + step), map.height));
   }
-  if (job.cancelRequested) {
+  if (cancel) {
     r.cancelled = true;
     return r;
   }
@@ -110,11 +106,12 @@ StrokeWidthResult MeasureStrokeWidth(const TraceMap& map, Job& job, ProgressSink
   return r;
 }
 
-void ScanInline(TraceMap& m, Job& job, ProgressSink& progress, UserDialogs& ui) {
+void ScanInline(TraceMap& m, SegmentList& segments, long double scanStep, const bool& cancel,
+                ProgressSink& progress, UserDialogs& ui) {
   const int32_t w = m.width;
   const int32_t h = m.height;
 
-  const StrokeWidthResult sw = MeasureStrokeWidth(m, job, progress);
+  const StrokeWidthResult sw = MeasureStrokeWidth(m, scanStep, cancel, progress);
   if (sw.cancelled) return;
   const int width = sw.width;
   if (width > kMaxThinnedWidth) ui.message(StrokeWidthMessage(width));
@@ -129,9 +126,9 @@ void ScanInline(TraceMap& m, Job& job, ProgressSink& progress, UserDialogs& ui) 
           row[x] = kMapRed;
         }
       }
-      if (job.cancelRequested) return;
+      if (cancel) return;
     }
-    if (job.cancelRequested) return;
+    if (cancel) return;
     progress.report(kCentreReduceText, RowPercent(y + 1, h));
   }
 
@@ -140,13 +137,13 @@ void ScanInline(TraceMap& m, Job& job, ProgressSink& progress, UserDialogs& ui) 
     for (int32_t x = 0; x < w; ++x)
       if (row[x] == kMapBlack) row[x] = kMapWhite;
     progress.report(kCentreRemoveText, RowPercent(y + 1, h));
-    if (job.cancelRequested) return;
+    if (cancel) return;
   }
 
   // Trace from every pixel that is not white. A start on a pixel that has no
   // red neighbour traces nothing and only turns that pixel green, so the
   // tracer is spared those calls.
-  WormTracer tracer(m, job);
+  WormTracer tracer(m, segments, cancel);
   bool lastStartTrivial = false;
   for (int32_t y = 0; y + 1 < h; ++y) {
     for (int32_t x = 0; x + 1 < w; ++x) {
@@ -160,21 +157,22 @@ void ScanInline(TraceMap& m, Job& job, ProgressSink& progress, UserDialogs& ui) 
           lastStartTrivial = false;
         }
       }
-      if (job.cancelRequested) return;
+      if (cancel) return;
     }
     progress.report(kCentreTraceText, RowPercent(y, h));
   }
   tracer.finish();
   // Each start saves the list in the undo bank; a last start that traced
   // nothing leaves the whole list there.
-  if (lastStartTrivial) job.segments.saveUndo();
+  if (lastStartTrivial) segments.saveUndo();
 }
 
-void ScanInline(Picture& result, Job& job, ProgressSink& progress, UserDialogs& ui) {
+void ScanInline(Picture& result, SegmentList& segments, long double scanStep, const bool& cancel,
+                ProgressSink& progress, UserDialogs& ui) {
   TraceMap map;
   LoadTraceMap(result, map);
   MarkedPreviewSink preview(progress, map, result);
-  ScanInline(map, job, preview, ui);
+  ScanInline(map, segments, scanStep, cancel, preview, ui);
   StoreTraceMap(map, result);
 }
 

@@ -8,17 +8,13 @@
 #include <cstdint>
 #include <string>
 
+#include "base/messages.h"
 #include "contour/tracemap.h"
-#include "core/interaction.h"
-#include "core/job.h"
-#include "image/picture.h"
+#include "base/interaction.h"
+#include "base/segments.h"
+#include "base/picture.h"
 
 namespace korvane {
-
-extern const char* const kCentreWidthText;   // "Linienbreite ..."
-extern const char* const kCentreReduceText;  // "Breite reduzieren ..."
-extern const char* const kCentreRemoveText;  // "Schwarz entfernen ..."
-extern const char* const kCentreTraceText;   // "Strecken bilden ..."
 
 // Widest stroke width that is still thinned; a wider typical width is reported.
 constexpr int kMaxThinnedWidth = 9;
@@ -36,14 +32,17 @@ struct StrokeWidthResult {
   int width = 0;
   bool cancelled = false;
 };
-StrokeWidthResult MeasureStrokeWidth(const TraceMap& map, Job& job, ProgressSink& progress);
+StrokeWidthResult MeasureStrokeWidth(const TraceMap& map, long double scanStep, const bool& cancel,
+                                     ProgressSink& progress);
 
 // Runs the four passes on the result image (the picture with a one-pixel white
-// frame) and appends the centre lines to job.segments. Shows the stroke-width
-// message through `ui`. Polls job.cancelRequested and returns at once when it is
+// frame) and appends the centre lines to `segments`. Shows the stroke-width
+// message through `ui`. Polls `cancel` and returns at once when it is
 // set; reports progress once per row of each pass.
-void ScanInline(Picture& result, Job& job, ProgressSink& progress, UserDialogs& ui);
+void ScanInline(Picture& result, SegmentList& segments, long double scanStep, const bool& cancel,
+                ProgressSink& progress, UserDialogs& ui);
 // The same on the compact form; marks and segments are identical.
-void ScanInline(TraceMap& result, Job& job, ProgressSink& progress, UserDialogs& ui);
+void ScanInline(TraceMap& result, SegmentList& segments, long double scanStep, const bool& cancel,
+                ProgressSink& progress, UserDialogs& ui);
 
 }  // namespace korvane

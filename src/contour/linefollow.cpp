@@ -4,11 +4,9 @@
 #include <string>
 
 #include "contour/pathopt.h"
-#include "contour/percentreport.h"
+#include "base/percent.h"
 
 namespace korvane {
-
-const char* const kLineFollowStatusText = "Linienverfolgung ...";
 
 namespace {
 
@@ -97,24 +95,13 @@ std::string LineFollowQuestion(int32_t before, int32_t after) {
          "Jetzt : " + std::to_string(after) + "\r\n\r\n" + "Übernehmen?";
 }
 
-LineFollowResult FindLines(Job& job, UserDialogs& ui, ProgressSink& progress,
-                           const std::function<void()>& rebuildNc) {
-  SegmentList& list = job.segments;
+LineFollowResult FollowLines(SegmentList& list, ProgressSink& progress) {
   list.saveUndo();
   LineFollowResult r;
   r.countBefore = list.savedCount();
   MergeLines(list, progress);
   r.countAfter = list.count();
-  if (r.countAfter >= r.countBefore) return r;  // nothing merged: silent
-
-  r.ncRebuild = true;
-  if (rebuildNc) rebuildNc();
-  r.asked = true;
-  r.kept = ui.ask(LineFollowQuestion(r.countBefore, r.countAfter));
-  if (!r.kept) {
-    list.restoreUndo();
-    if (rebuildNc) rebuildNc();
-  }
+  r.ncRebuild = r.countAfter < r.countBefore;
   return r;
 }
 

@@ -3,15 +3,12 @@
 // in about the same direction into one longer segment, so that the NC program
 // gets fewer, longer moves. The user sees the counts and decides.
 #include <cstdint>
-#include <functional>
 
-#include "core/interaction.h"
-#include "core/job.h"
-#include "core/segments.h"
+#include "base/messages.h"
+#include "base/interaction.h"
+#include "base/segments.h"
 
 namespace korvane {
-
-extern const char* const kLineFollowStatusText;  // "Linienverfolgung ..."
 
 // Direction value of two segments: the angle between the line through their
 // midpoints and the vertical, in whole units where 180 is a half turn measured
@@ -44,12 +41,9 @@ struct LineFollowResult {
   bool ncRebuild = false;  // the NC program must be rebuilt (the count fell)
 };
 
-// The command: saves the undo bank, merges, and when the count fell asks
-// whether to keep the result; on No the exact former list comes back. The NC
-// program is the caller's: when `rebuildNc` is given it is called where the
-// program must be rebuilt (before the question, and again after a refusal);
-// otherwise the caller rebuilds once afterwards when `ncRebuild` is set.
-LineFollowResult FindLines(Job& job, UserDialogs& ui, ProgressSink& progress,
-                           const std::function<void()>& rebuildNc = {});
+// The command's work: saves the undo bank and merges. Fills the counts and
+// ncRebuild (the count fell); the question and the restore are the caller's
+// (SegmentList::restoreUndo brings back the exact former list).
+LineFollowResult FollowLines(SegmentList& list, ProgressSink& progress);
 
 }  // namespace korvane

@@ -6,10 +6,6 @@
 
 namespace korvane {
 
-const char* const kOutlineMarkText = "Umrisse suchen ...";
-const char* const kOutlineRemoveText = "Objekte entfernen ...";
-const char* const kOutlineTraceText = "Strecken bilden ... ";
-
 namespace {
 
 constexpr int kUnset = 0;
@@ -210,7 +206,7 @@ void WormTracer::Trace(int32_t sx, int32_t sy, Path& path) {
       runs.push_back({sx, sy, 0, 0});
       state = dir == kFinished ? kIsolated : kStarted;
     }
-    if (job_.cancelRequested || dir == kFinished) break;
+    if (cancel_ || dir == kFinished) break;
   }
 
   // Drop the run opened at the final position (or the lone record of an
@@ -270,7 +266,7 @@ void WormTracer::ScanWurm(int32_t x, int32_t y) {
 void WormTracer::finish() {
   if (!traced_) return;
   traced_ = false;
-  SegmentList& list = job_.segments;
+  SegmentList& list = segments_;
   const int32_t base = list.count();
   const int32_t total = base + static_cast<int32_t>(kept_.size());
   list.reserve(total);
@@ -292,10 +288,10 @@ void WormTracer::finish() {
   lastPathStart_ = 0;
 }
 
-void ScanOutLine(TraceMap& result, Job& job, ProgressSink& progress) {
+void ScanOutLine(TraceMap& result, SegmentList& segments, const bool& cancel,
+                 ProgressSink& progress) {
   const int32_t w = result.width;
   const int32_t h = result.height;
-  const bool& cancel = job.cancelRequested;
   // The cancel flag can only change while progress is reported, so checking
   // it at the start of each row equals checking it after every pixel: the
   // first pixel of the row is still handled, then the method stops.
@@ -319,7 +315,7 @@ void ScanOutLine(TraceMap& result, Job& job, ProgressSink& progress) {
     progress.report(kOutlineRemoveText, RowPercent(y, h));
   }
 
-  WormTracer tracer(result, job);
+  WormTracer tracer(result, segments, cancel);
   for (int32_t y = 0; y <= h - 2; ++y) {
     const uint8_t* row = &result.at(0, y);
     if (cancel && w >= 2) {
@@ -339,11 +335,12 @@ void ScanOutLine(TraceMap& result, Job& job, ProgressSink& progress) {
   }
 }
 
-void ScanOutLine(Picture& result, Job& job, ProgressSink& progress) {
+void ScanOutLine(Picture& result, SegmentList& segments, const bool& cancel,
+                 ProgressSink& progress) {
   TraceMap map;
   LoadTraceMap(result, map);
   MarkedPreviewSink preview(progress, map, result);
-  ScanOutLine(map, job, preview);
+  ScanOutLine(map, segments, cancel, preview);
   StoreTraceMap(map, result);
 }
 

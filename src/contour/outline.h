@@ -10,29 +10,29 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/messages.h"
 #include "contour/tracemap.h"
-#include "core/interaction.h"
-#include "core/job.h"
-#include "image/picture.h"
+#include "base/interaction.h"
+#include "base/segments.h"
+#include "base/picture.h"
 
 namespace korvane {
 
-extern const char* const kOutlineMarkText;    // "Umrisse suchen ..."
-extern const char* const kOutlineRemoveText;  // "Objekte entfernen ..."
-extern const char* const kOutlineTraceText;   // "Strecken bilden ... "
-
 // Runs the three passes on `result` and appends the segments to
-// job.segments. Polls job.cancelRequested and stops the method when it is
+// the segment list. Polls `cancel` and stops the method when it is
 // set; reports progress once per row of each pass.
-void ScanOutLine(Picture& result, Job& job, ProgressSink& progress);
+void ScanOutLine(Picture& result, SegmentList& segments, const bool& cancel,
+                 ProgressSink& progress);
 // The same on the compact form; marks and segments are identical.
-void ScanOutLine(TraceMap& result, Job& job, ProgressSink& progress);
+void ScanOutLine(TraceMap& result, SegmentList& segments, const bool& cancel,
+                 ProgressSink& progress);
 
 // The tracer of the third pass, also the last stage of the centre-line method.
 // One object per method run: it keeps its scratch buffers between paths.
 class WormTracer {
  public:
-  WormTracer(TraceMap& map, Job& job) : map_(map), job_(job) {}
+  WormTracer(TraceMap& map, SegmentList& segments, const bool& cancel)
+      : map_(map), segments_(segments), cancel_(cancel) {}
   ~WormTracer() { finish(); }
   WormTracer(const WormTracer&) = delete;
   WormTracer& operator=(const WormTracer&) = delete;
@@ -43,7 +43,7 @@ class WormTracer {
   // tie the right end wins.
   void ScanWurm(int32_t x, int32_t y);
 
-  // Appends the segments of all paths traced so far to job.segments (also
+  // Appends the segments of all paths traced so far to the segment list (also
   // done by the destructor). Collecting them first lets the list grow once to
   // its final size instead of doubling through huge blocks of records.
   // Every path replaces the undo bank with the list as it was before that
@@ -69,7 +69,8 @@ class WormTracer {
   void Redo(const Path& path);
 
   TraceMap& map_;
-  Job& job_;
+  SegmentList& segments_;
+  const bool& cancel_;
   Path first_, second_;
   std::vector<Run, BigBufferAllocator<Run>> kept_;  // paths not yet in the list
   std::size_t lastPathStart_ = 0;                   // where the last path begins in kept_

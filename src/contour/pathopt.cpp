@@ -7,13 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "contour/percentreport.h"
-#include "core/numtext.h"
+#include "base/percent.h"
+#include "base/numtext.h"
 
 namespace korvane {
-
-const char* const kWayOptimizeStatusText = "Wegoptimierung ...";
-const char* const kNoNewWayText = "Keine neue Wegstrecke gefunden!";
 
 namespace {
 
@@ -408,9 +405,7 @@ std::string WayOptimizeQuestion(long double before, long double after) {
          "Jetzt : " + FormatFixed(after, 3) + "\r\n\r\n" + "Übernehmen?";
 }
 
-WayOptimizeResult WayOptimizer(Job& job, bool allowSwap, bool silent, UserDialogs& ui,
-                               ProgressSink& progress, const std::function<void()>& rebuildNc) {
-  SegmentList& list = job.segments;
+WayOptimizeResult OptimizeWay(SegmentList& list, bool allowSwap, ProgressSink& progress) {
   list.saveUndo();
   WayOptimizeResult r;
   r.totalBefore = TotalPath(list);
@@ -428,17 +423,6 @@ WayOptimizeResult WayOptimizer(Job& job, bool allowSwap, bool silent, UserDialog
   }
 
   r.ncRebuild = true;
-  if (rebuildNc) rebuildNc();
-  if (silent) {
-    r.kept = true;
-    return r;
-  }
-  r.asked = true;
-  r.kept = ui.ask(WayOptimizeQuestion(r.totalBefore, r.totalAfter));
-  if (!r.kept) {
-    list.restoreUndo();
-    if (rebuildNc) rebuildNc();
-  }
   return r;
 }
 

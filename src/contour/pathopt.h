@@ -4,17 +4,13 @@
 // repeatedly puts next the remaining segment whose start point (or end point,
 // when reversal is allowed) lies nearest to the end of the current one.
 #include <cstdint>
-#include <functional>
 #include <string>
 
-#include "core/interaction.h"
-#include "core/job.h"
-#include "core/segments.h"
+#include "base/messages.h"
+#include "base/interaction.h"
+#include "base/segments.h"
 
 namespace korvane {
-
-extern const char* const kWayOptimizeStatusText;  // "Wegoptimierung ..."
-extern const char* const kNoNewWayText;           // "Keine neue Wegstrecke gefunden!"
 
 // Distance of two points in 80-bit arithmetic. When the two x values (or the
 // two y values) are equal it is the difference of the other two, so equal
@@ -46,14 +42,11 @@ struct WayOptimizeResult {
   bool ncRebuild = false;      // the NC program must be rebuilt (the total changed)
 };
 
-// The command: saves the undo bank, reorders, and compares the totals exactly.
-// Unchanged: the list stays exactly as it was (every record marked done) and
-// the status line shows kNoNewWayText. Changed: unless `silent`, asks whether
-// to keep the new order; on No the exact former list comes back. The NC
-// program is the caller's: when `rebuildNc` is given it is called where the
-// program must be rebuilt (before the question, and again after a refusal);
-// otherwise the caller rebuilds once afterwards when `ncRebuild` is set.
-WayOptimizeResult WayOptimizer(Job& job, bool allowSwap, bool silent, UserDialogs& ui,
-                               ProgressSink& progress, const std::function<void()>& rebuildNc = {});
+// The command's work: saves the undo bank, reorders, and compares the totals
+// exactly. Unchanged: the list stays exactly as it was (every record marked
+// done) and the status line shows kNoNewWayText. Changed: ncRebuild is set and
+// the new order stays in the list; the question and the restore are the
+// caller's (SegmentList::restoreUndo brings back the exact former list).
+WayOptimizeResult OptimizeWay(SegmentList& list, bool allowSwap, ProgressSink& progress);
 
 }  // namespace korvane

@@ -2,24 +2,22 @@
 
 #include <cmath>
 
-#include "contour/rowprogress.h"
+#include "base/percent.h"
 
 namespace korvane {
-
-const char* const kScanStatusText = "Abtasten ...";
 
 namespace {
 
 // Both scans share the line loop; they differ in what opens a stretch, which
 // columns a line covers and whether pixels off a stretch are recoloured.
 template <bool kNegative>
-void ScanLines(Picture& img, Job& job, ProgressSink& progress) {
-  SegmentList& list = job.segments;
+void ScanLines(Picture& img, SegmentList& list, long double scanStep, const bool& cancel,
+               ProgressSink& progress) {
   list.clear();
   if (img.empty()) return;
   const int32_t w = img.width;
   const int32_t h = img.height;
-  const long double step = job.scanStep;
+  const long double step = scanStep;
 
   // Outside the picture: the negative scan sees "not white" there, which
   // never opens a stretch. The positive scan would open one on such a read
@@ -60,7 +58,7 @@ void ScanLines(Picture& img, Job& job, ProgressSink& progress) {
       paint(x, y, kWhite);
     }
     x += d;
-    if (job.cancelRequested) {
+    if (cancel) {
       // An open stretch ends at the last pixel examined, so the list matches
       // the green marks if the partial result is kept.
       if (inside) {
@@ -87,18 +85,20 @@ void ScanLines(Picture& img, Job& job, ProgressSink& progress) {
     if (!(next > p) || row >= h) return;
     p = next;
     y = static_cast<int32_t>(row);
-    if (kNegative && job.cancelRequested) return;
+    if (kNegative && cancel) return;
   }
 }
 
 }  // namespace
 
-void BMPAbtasten(Picture& result, Job& job, ProgressSink& progress) {
-  ScanLines<false>(result, job, progress);
+void BMPAbtasten(Picture& result, SegmentList& segments, long double scanStep, const bool& cancel,
+                 ProgressSink& progress) {
+  ScanLines<false>(result, segments, scanStep, cancel, progress);
 }
 
-void BMPAbtastNeg(Picture& result, Job& job, ProgressSink& progress) {
-  ScanLines<true>(result, job, progress);
+void BMPAbtastNeg(Picture& result, SegmentList& segments, long double scanStep, const bool& cancel,
+                  ProgressSink& progress) {
+  ScanLines<true>(result, segments, scanStep, cancel, progress);
 }
 
 }  // namespace korvane

@@ -1,11 +1,12 @@
 #include "contour/tooldiameter_ui.h"
+#include "core/parameters.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
-#include "ncout/spinfield_ui.h"
+#include "base/spinfield_ui.h"
 
 namespace korvane {
 

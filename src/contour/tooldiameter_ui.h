@@ -5,6 +5,7 @@
 #include <string>
 
 #include "contour/tooldiameter.h"
+#include "core/parameters.h"
 
 class QDoubleSpinBox;
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "image/decode.h"
-#include "image/picture.h"
+#include "base/picture.h"
 
 namespace korvane {
 

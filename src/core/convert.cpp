@@ -5,7 +5,7 @@
 #include <exception>
 #include <limits>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "image/blackwhite.h"
 #include "ncout/ncbuild.h"
 
@@ -15,12 +15,6 @@
 
 namespace korvane {
 
-const char* const kAskBlackWhiteText =
-    "Bild wurde noch nicht in [Schwarz/Weiss] konvertiert! Jetzt ausführen?";
-const char* const kAskAcceptText = "Gefundene Kontur übernehmen?";
-const char* const kAskCancelText = "Vorgang abbrechen?";
-const char* const kCancelledText = "Vorgang abgebrochen!";
-
 namespace {
 
 bool IsTraced(ContourType t) { return t == ContourType::Outline || t == ContourType::CentreLine; }
@@ -29,16 +23,16 @@ bool IsTraced(ContourType t) { return t == ContourType::Outline || t == ContourT
 void RunContourMethod(Job& job, UserDialogs& ui, ProgressSink& progress) {
   switch (job.contourType) {
     case ContourType::Outline:
-      ScanOutLine(job.result, job, progress);
+      ScanOutLine(job.result, job.segments, job.cancelRequested, progress);
       break;
     case ContourType::CentreLine:
-      ScanInline(job.result, job, progress, ui);
+      ScanInline(job.result, job.segments, job.scanStep, job.cancelRequested, progress, ui);
       break;
     case ContourType::Scan:
-      BMPAbtasten(job.result, job, progress);
+      BMPAbtasten(job.result, job.segments, job.scanStep, job.cancelRequested, progress);
       break;
     case ContourType::ScanNegative:
-      BMPAbtastNeg(job.result, job, progress);
+      BMPAbtastNeg(job.result, job.segments, job.scanStep, job.cancelRequested, progress);
       break;
   }
 }
@@ -59,18 +53,47 @@ int32_t JoinGapFor(ContourType type, const ConvertInputs& in) {
   return gap;
 }
 
+NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
+  NCBuildResult result;
+  if (job.ncBusy) return result;
+  job.ncBusy = true;
+  struct BusyGuard {
+    bool& flag;
+    ~BusyGuard() { flag = false; }
+  } guard{job.ncBusy};
+
+  NCProgram storage;
+  storage.lines = std::move(job.ncLines);
+  storage.moves = std::move(job.moveList);
+  const NCOutputParams params{job.scale, job.joinGap, job.xOffsetText, job.yOffsetText};
+  NCProgram p = BuildNC(job.segments, job.rect, params, job.active, job.builder, progress,
+                        std::move(storage));
+  job.ncLines = std::move(p.lines);
+  job.moveList = std::move(p.moves);
+  if (p.extents) job.extents = *p.extents;
+  result.status = p.status;
+  result.error = std::move(p.error);
+  if (result.ok()) {
+    job.ncCharCount = p.charCount;
+    job.ncLineCount = p.lineCount;
+    job.ncSegmentCount = p.segmentCount;
+  }
+  return result;
+}
+
 bool RebuildProgram(Job& job, ProgressSink& progress) {
   NCBuildResult r = ConvertToNC(job, progress);
   job.lastBuildError = r.ok() ? std::string() : r.error;
   return r.ok();
 }
 
-void DoConvert(Job& job, bool rerun, const ConvertInputs& in, ConvertHost& host, UserDialogs& ui,
-               ProgressSink& progress) {
-  job.autoAccept = rerun;
+void DoConvert(Job& job, ConvertRequest request, const ConvertInputs& in, ConvertHost& host,
+               UserDialogs& ui, ProgressSink& progress) {
+  const bool rerun = request == ConvertRequest::SilentRerun;
+  ConvertCommandStarted(job, request);
   if (!rerun && !job.contourAccepted && !IsBlackWhite(job.working)) {
     if (!ui.ask(kAskBlackWhiteText)) return;
-    host.runBlackWhite();
+    if (!host.runBlackWhite()) return;
   }
   job.joinGap = JoinGapFor(job.contourType, in);
   if (job.contourAccepted) {
@@ -81,16 +104,16 @@ void DoConvert(Job& job, bool rerun, const ConvertInputs& in, ConvertHost& host,
   }
   if (job.contourAccepted && !rerun && !job.moveList.empty() && job.graphicViewPending) {
     host.showFittedGraphic();
-    job.graphicViewPending = false;
+    GraphicViewShown(job);
   }
-  job.autoAccept = false;
+  ConvertCommandFinished(job);
 }
 
 void StartRun(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& progress) {
   std::fill(job.result.px.begin(), job.result.px.end(), kBlack);
   job.ncLines.clear();
   job.segments.clear();
-  job.cancelRequested = false;
+  RunStarted(job);
   ConvertStart(job, host, ui, progress);
 }
 
@@ -125,16 +148,15 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
 
   bool accept = job.autoAccept || (!job.cancelRequested && ui.ask(kAskAcceptText));
   if (accept) {
-    job.contourAccepted = true;
     job.backup = std::move(before);
-    job.backupValid = true;
+    ContourAccepted(job);
     job.rect = FindWayRect(job.segments);
     host.programBuilt(RebuildProgram(job, progress));
   } else {
     if (job.cancelRequested) progress.report(kCancelledText, 0);
     job.working = std::move(before);
     host.workingImageChanged();
-    job.contourAccepted = false;
+    ContourRefused(job);
   }
   host.closeDialog();
   if (!error.empty()) ui.message(error);
@@ -150,14 +172,12 @@ bool ChooseContourType(Job& job, ContourType type) {
   job.contourType = type;
   if (!job.backupValid) return false;
   job.working = job.backup;
-  job.backupValid = false;
-  job.contourAccepted = false;
-  job.graphicViewPending = true;
+  ContourTypeChanged(job);
   return !job.autoAccept;
 }
 
 void RequestCancel(Job& job, UserDialogs& ui) {
-  if (ui.ask(kAskCancelText)) job.cancelRequested = true;
+  if (ui.ask(kAskCancelText)) CancelConfirmed(job);
 }
 
 }  // namespace korvane

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "core/interaction.h"
+#include "base/messages.h"
+#include "base/interaction.h"
 #include "core/job.h"
+#include "core/jobstate.h"
 
 namespace korvane {
 
@@ -16,7 +18,8 @@ class ConvertHost {
   virtual ~ConvertHost() = default;
   // Convert command, black-and-white question answered Yes: show the
   // black-and-white dialog modally (the CLI thresholds instead).
-  virtual void runBlackWhite() = 0;
+  // Returns false when the user cancelled it: the convert command stops.
+  virtual bool runBlackWhite() = 0;
   // Show the conversion dialog modally; its start timer calls StartRun.
   // Returns when the dialog has closed.
   virtual void runConversionDialog() = 0;
@@ -40,16 +43,12 @@ struct ConvertInputs {
   std::string scaleText = "1.000";  // EScale
 };
 
-extern const char* const kAskBlackWhiteText;  // "Bild wurde noch nicht in [Schwarz/Weiss] ..."
-extern const char* const kAskAcceptText;      // "Gefundene Kontur übernehmen?"
-extern const char* const kAskCancelText;      // "Vorgang abbrechen?"
-extern const char* const kCancelledText;      // "Vorgang abgebrochen!"
-
 // Join gap for the contour type and the diameter/scale fields.
 int32_t JoinGapFor(ContourType type, const ConvertInputs& in);
 
-// The convert command proper (rerun: silent re-run after a parameter change).
-void DoConvert(Job& job, bool rerun, const ConvertInputs& in, ConvertHost& host,
+// The convert command proper, as the user's command or as the silent re-run
+// after a parameter change.
+void DoConvert(Job& job, ConvertRequest request, const ConvertInputs& in, ConvertHost& host,
                UserDialogs& ui, ProgressSink& progress);
 
 // The start timer of the conversion dialog: clear the result image, the NC
@@ -68,6 +67,15 @@ bool ChooseContourType(Job& job, ContourType type);
 
 // The cancel button: asks, and sets the cancel flag on Yes.
 void RequestCancel(Job& job, UserDialogs& ui);
+
+// The job's NC build: BuildNC on the job's segments, rectangle, output values
+// and active profile, into job.ncLines, job.moveList and job.extents. On
+// success it also sets job.ncCharCount, job.ncLineCount and job.ncSegmentCount
+// (the editor's character, line and "Wege" counts). A failed build stays
+// silent: the NC lines stay empty, the move list holds at most its header line
+// and the counts keep their values. A call while a build runs (a progress
+// report may re-enter) does nothing and reports Busy.
+NCBuildResult ConvertToNC(Job& job, ProgressSink& progress);
 
 // Build the NC program from the current list (the caller shows it).
 bool RebuildProgram(Job& job, ProgressSink& progress);

@@ -1,12 +1,8 @@
 #include "core/job.h"
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 
 namespace korvane {
-
-const char* const kPictureLockText =
-    "Vom aktuellen Bild ist bereits eine Kontur erstellt worden!\r\n\r\n"
-    "Für Änderungen das Bild erneut öffnen.";
 
 bool Msg_Isconvert(const Job& job, UserDialogs& ui) {
   if (!job.contourAccepted) return false;

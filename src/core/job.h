@@ -7,18 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "core/segments.h"
-#include "image/picture.h"
+#include "base/messages.h"
+#include "base/segments.h"
+#include "base/picture.h"
+#include "ncout/ncbuild.h"
 #include "settings/language.h"
 #include "settings/profile.h"
 
 namespace korvane {
 
 enum class ContourType { Outline, CentreLine, Scan, ScanNegative };
-
-struct MachineExtents {
-  long double xMin = 0, xMax = 0, yMin = 0, yMax = 0;  // X of minX, X of maxX, Y of minY, Y of maxY
-};
 
 struct Job {
   // Segment list and bounding rectangle (pixel units).
@@ -64,7 +62,7 @@ struct Job {
   // NC program and simulation move list, as the builder wrote them.
   std::vector<std::string> ncLines;
   std::vector<std::string> moveList;
-  int32_t blockCounter = 0;
+  NCBuilderState builder;  // carries the block counter from build to build
   MachineExtents extents;
   // NC builder: busy while a build runs (a progress report may re-enter it),
   // and the editor counts of the last completed build (characters without
@@ -81,9 +79,6 @@ struct Job {
 
 namespace korvane {
 class UserDialogs;
-
-// Text of the picture lock.
-extern const char* const kPictureLockText;
 
 // Picture lock: commands that change the working image ask it first. While a
 // contour is accepted it shows the lock message and answers true (refuse).

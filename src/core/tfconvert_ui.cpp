@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/pictureview_ui.h"
+#include "image/pictureview_ui.h"
 
 namespace korvane {
 

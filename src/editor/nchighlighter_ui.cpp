@@ -1,9 +1,9 @@
 #include "editor/nchighlighter_ui.h"
 
-#include <QColor>
-#include <QFont>
-#include <QTextBlock>
-#include <string_view>
+#include <Qsci/qsciscintilla.h>
+
+#include <QFontDatabase>
+#include <algorithm>
 
 namespace korvane {
 
@@ -12,46 +12,98 @@ QColor ColourFromValue(uint32_t value) {
                 static_cast<int>((value >> 16) & 0xFF));
 }
 
-TNCSyn::TNCSyn(QObject* parent) : QSyntaxHighlighter(parent) { makeFormats(); }
+namespace {
 
-TNCSyn::TNCSyn(QTextDocument* doc) : QSyntaxHighlighter(doc) { makeFormats(); }
+using Sci = QsciScintillaBase;
 
-void TNCSyn::makeFormats() {
-  for (size_t i = 0; i < formats_.size(); ++i) {
-    const auto a = static_cast<NcAttribute>(i);
-    if (a == NcAttribute::kNone) continue;
-    const NcAttributeStyle& s = StyleOf(a);
-    QTextCharFormat& f = formats_[i];
-    if (s.colour != kDefaultColour) f.setForeground(ColourFromValue(s.colour));
-    f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
-    f.setFontItalic(s.italic);
-  }
+// The attribute a style stands for; the uncoloured style looks like "none".
+NcAttribute AttributeOfStyle(int style) {
+  if (style <= TNCSyn::kUncoloured || style >= TNCSyn::kStyleCount) return NcAttribute::kNone;
+  return static_cast<NcAttribute>(style - 1);
 }
 
-void TNCSyn::rehighlightPending(QTextBlock first, const QTextBlock& last) {
-  for (QTextBlock b = first; b.isValid() && b != last; b = b.next()) {
-    if (b.userState() != kPending) continue;
-    forced_ = b.blockNumber();
-    rehighlightBlock(b);
-  }
-  forced_ = -1;
+}  // namespace
+
+TNCSyn::TNCSyn(QObject* parent)
+    : QsciLexerCustom(parent), base_(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {}
+
+QString TNCSyn::description(int style) const {
+  if (style == kUncoloured) return QStringLiteral("Uncoloured");
+  if (style >= kStyleCount || style < 0) return QString();
+  const char* name = StyleOf(AttributeOfStyle(style)).name;
+  return *name ? QString::fromLatin1(name) : QStringLiteral("Default");
 }
 
-void TNCSyn::highlightBlock(const QString& text) {
-  if (wanted_ && currentBlock().blockNumber() != forced_ && !wanted_(currentBlock())) {
-    setCurrentBlockState(kPending);
+QColor TNCSyn::defaultColor(int style) const {
+  const uint32_t c = StyleOf(AttributeOfStyle(style)).colour;
+  return c == kDefaultColour ? QColor(Qt::black) : ColourFromValue(c);
+}
+
+QFont TNCSyn::defaultFont(int style) const {
+  const NcAttributeStyle& s = StyleOf(AttributeOfStyle(style));
+  QFont f = base_;
+  f.setBold(s.bold);
+  f.setItalic(s.italic);
+  return f;
+}
+
+// No attribute sets a background.
+QColor TNCSyn::defaultPaper(int) const { return QColor(Qt::white); }
+
+const char* TNCSyn::wordCharacters() const {
+  return "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
+}
+
+void TNCSyn::styleText(int start, int end) {
+  QsciScintilla* ed = editor();
+  if (ed == nullptr || end <= start) return;
+  const int first = static_cast<int>(ed->SendScintilla(Sci::SCI_LINEFROMPOSITION, start));
+  const int last = static_cast<int>(ed->SendScintilla(Sci::SCI_LINEFROMPOSITION, end));
+  const int top = static_cast<int>(ed->SendScintilla(
+      Sci::SCI_DOCLINEFROMVISIBLE, ed->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE)));
+  const int screen = static_cast<int>(ed->SendScintilla(Sci::SCI_LINESONSCREEN)) + 1;
+  if (last - first <= 2 * screen) {
+    colourLines(first, last);
     return;
   }
-  setCurrentBlockState(kDone);
-  NcScanner scanner;
-  scanner.setLine(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                      static_cast<size_t>(text.size())));
-  for (; !scanner.eol(); scanner.next()) {
-    const NcAttribute a = scanner.tokenAttribute();
-    // Space and code 255 keep the editor's colours: nothing to set.
-    if (a == NcAttribute::kNone || a == NcAttribute::kSpace) continue;
-    setFormat(scanner.tokenPos(), scanner.tokenLength(), formats_[static_cast<size_t>(a)]);
+  // A range far longer than the screen starts where the text was last
+  // coloured or edited: colour that line and the screen, the rest waits
+  // until it is shown.
+  colourLines(first, first);
+  const int from = std::max(first + 1, top);
+  const int to = std::min(last, top + screen);
+  if (from <= to) colourLines(from, to);
+}
+
+void TNCSyn::colourLines(int first, int last) {
+  QsciScintilla* ed = editor();
+  if (ed == nullptr) return;
+  const long lines = ed->SendScintilla(Sci::SCI_GETLINECOUNT);
+  first = std::max(first, 0);
+  last = static_cast<int>(std::min<long>(last, lines - 1));
+  if (first > last) return;
+  const long from = ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, first);
+  const long to = last + 1 < lines ? ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, last + 1)
+                                   : ed->SendScintilla(Sci::SCI_GETLENGTH);
+  if (to <= from) return;
+  // The buffer itself, made contiguous for the range: no copy of the text.
+  const char* text = reinterpret_cast<const char*>(ed->SendScintilla(
+      Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), to - from));
+  const std::string_view range(text, static_cast<size_t>(to - from));
+  styles_.clear();
+  styles_.reserve(range.size());
+  // Lines end as the editor ends them: "\n", "\r\n" or a lone "\r".
+  for (size_t i = 0; i < range.size();) {
+    size_t j = i;
+    while (j < range.size() && range[j] != '\n' && range[j] != '\r') ++j;
+    if (j < range.size()) j += (range[j] == '\r' && j + 1 < range.size() && range[j + 1] == '\n') ? 2 : 1;
+    AppendNcLineAttributes(range.substr(i, j - i), static_cast<char>(styleOf(NcAttribute::kNone)),
+                           styles_);
+    i = j;
   }
+  startStyling(static_cast<int>(from));
+  ed->SendScintilla(Sci::SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles_.size()), styles_.data());
+  coloured_ += last - first + 1;
 }
 
 }  // namespace korvane

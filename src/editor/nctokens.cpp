@@ -1,6 +1,7 @@
 #include "editor/nctokens.h"
 
 #include <array>
+#include <utility>
 
 namespace korvane {
 
@@ -166,5 +167,79 @@ std::u16string NcScanner::tokenText() const {
 
 std::vector<NcToken> TokenizeNcLine(std::string_view line) { return Tokenize(line); }
 std::vector<NcToken> TokenizeNcLine(std::u16string_view line) { return Tokenize(line); }
+
+}  // namespace korvane
+
+namespace korvane {
+
+namespace {
+
+// Length and code point of the UTF-8 character at s[i]; a byte that starts no
+// valid character (overlong forms and surrogates included) is one character
+// of code U+FFFD.
+std::pair<size_t, uint32_t> DecodeUtf8(std::string_view s, size_t i) {
+  constexpr std::pair<size_t, uint32_t> kInvalid{1, 0xFFFD};
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (b < 0x80) return {1, b};
+  size_t len;
+  uint32_t cp, min;
+  if ((b >> 5) == 0x6) {
+    len = 2, cp = b & 0x1Fu, min = 0x80;
+  } else if ((b >> 4) == 0xE) {
+    len = 3, cp = b & 0x0Fu, min = 0x800;
+  } else if ((b >> 3) == 0x1E) {
+    len = 4, cp = b & 0x07u, min = 0x10000;
+  } else {
+    return kInvalid;
+  }
+  if (i + len > s.size()) return kInvalid;
+  for (size_t k = 1; k < len; ++k) {
+    const auto c = static_cast<unsigned char>(s[i + k]);
+    if ((c >> 6) != 0x2) return kInvalid;
+    cp = (cp << 6) | (c & 0x3Fu);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kInvalid;
+  return {len, cp};
+}
+
+template <typename View, typename ByteAt>
+void FillAttributes(View line, ByteAt byteAt, char base, char* out) {
+  NcScanner s;
+  s.setLine(line);
+  for (; !s.eol(); s.next()) {
+    const char v = static_cast<char>(base + static_cast<char>(s.tokenAttribute()));
+    const size_t from = byteAt(s.tokenPos());
+    const size_t to = byteAt(s.tokenPos() + s.tokenLength());
+    for (size_t i = from; i < to; ++i) out[i] = v;
+  }
+}
+
+}  // namespace
+
+void AppendNcLineAttributes(std::string_view utf8, char base, std::string& out) {
+  const size_t at = out.size();
+  out.append(utf8.size(), static_cast<char>(base + static_cast<char>(NcAttribute::kNone)));
+  char* dst = out.data() + at;
+  bool ascii = true;
+  for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) {
+    FillAttributes(utf8, [](int32_t i) { return static_cast<size_t>(i); }, base, dst);
+    return;
+  }
+  // One UTF-16 unit per character (codes above U+FFFF only need to be "other"),
+  // with the byte offset where each character starts.
+  std::u16string units;
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < utf8.size();) {
+    const auto [len, cp] = DecodeUtf8(utf8, i);
+    units.push_back(static_cast<char16_t>(cp > 0xFFFF ? 0xFFFD : cp));
+    starts.push_back(i);
+    i += len;
+  }
+  starts.push_back(utf8.size());
+  FillAttributes(
+      std::u16string_view(units), [&](int32_t i) { return starts[static_cast<size_t>(i)]; }, base,
+      dst);
+}
 
 }  // namespace korvane

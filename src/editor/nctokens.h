@@ -99,4 +99,12 @@ class NcScanner {
 std::vector<NcToken> TokenizeNcLine(std::string_view line);
 std::vector<NcToken> TokenizeNcLine(std::u16string_view line);
 
+// The attribute of every byte of one line of UTF-8 text (its line end may be
+// included), appended to `out` as the byte `base` + attribute: the form an
+// editor that stores UTF-8 colours by. Characters count by their code point
+// (U+00FF is code 255, a code above 255 is "other"; a byte that is no valid
+// UTF-8 is "other" too), and all bytes of a character get one attribute.
+// Bytes after a code 0 get no attribute, as the scanner stops there.
+void AppendNcLineAttributes(std::string_view utf8, char base, std::string& out);
+
 }  // namespace korvane

@@ -1,7 +1,5 @@
 #include "image/blackwhite.h"
 
-#include "core/job.h"
-
 namespace korvane {
 namespace {
 
@@ -48,22 +46,5 @@ void ThresholdInto(const Picture& src, int threshold, Picture& dst) {
   const size_t n = src.px.size();
   for (size_t i = 0; i < n; ++i) d[i] = Threshold(s[i], threshold);
 }
-
-void BeginBlackWhite(Job& job) {
-  job.accepted = job.working;
-  PreviewThreshold(job, kDefaultThreshold);
-}
-
-void PreviewThreshold(Job& job, int threshold) {
-  ThresholdInto(job.accepted, threshold, job.working);
-  job.pictureChanged = true;
-}
-
-bool AcceptImageEdit(Job& job) {
-  job.accepted = job.working;
-  return IsBlackWhite(job.working);
-}
-
-void CancelImageEdit(Job& job) { job.working = job.accepted; }
 
 }  // namespace korvane

@@ -3,10 +3,9 @@
 // preview / accept / cancel cycle on the job's working and accepted images.
 #include <cstdint>
 
-#include "image/picture.h"
+#include "base/picture.h"
 
 namespace korvane {
-struct Job;
 
 // Slider position the black-and-white dialog starts with each time it is shown.
 constexpr int kDefaultThreshold = 128;
@@ -22,20 +21,5 @@ void ThresholdImage(Picture& picture, int threshold);
 
 // dst := src thresholded, in one pass (dst keeps its storage when the sizes match).
 void ThresholdInto(const Picture& src, int threshold, Picture& dst);
-
-// Showing the black-and-white dialog: the working image becomes the accepted
-// image, then the preview for kDefaultThreshold is computed.
-void BeginBlackWhite(Job& job);
-
-// Slider change: working image := accepted image thresholded at `threshold`.
-void PreviewThreshold(Job& job, int threshold);
-
-// "Übernehmen" of the black-and-white, correction and filter dialogs: the
-// accepted image := working image. Returns IsBlackWhite of the result; the
-// caller shows BBWWarning exactly when it is false.
-bool AcceptImageEdit(Job& job);
-
-// "Abbrechen" (and the filter dialog's "Rückgängig"): working image := accepted image.
-void CancelImageEdit(Job& job);
 
 }  // namespace korvane

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/fileio.h"
 #include "image/codecs.h"
 #include "image/decode.h"
 
@@ -417,9 +418,6 @@ uint32_t OnCanvas(uint32_t p) {
 
 }  // namespace
 
-const char* const kBitmapInvalidText = "Bitmap ist ungültig";
-const char* const kIconInvalidText = "Ungültiges Symbol";
-
 namespace codec {
 
 bool DecodeBmp(const uint8_t* data, size_t size, RowSink& sink, std::string& error) {
@@ -534,14 +532,9 @@ std::vector<uint8_t> EncodeBmp32(const Picture& picture) {
 
 bool SavePictureBmp32(const std::string& path, const Picture& picture, std::string& error) {
   const std::vector<uint8_t> bytes = EncodeBmp32(picture);
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) {
-    error = CannotCreateFileText(path);
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
+  // Through a temporary file: a save that fails half-way keeps the old file.
+  if (!WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()),
+                                                  bytes.size()))) {
     error = CannotCreateFileText(path);
     return false;
   }

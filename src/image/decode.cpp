@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "image/codecs.h"
+#include "image/formats.h"
+#include "image/picture_file.h"
 
 namespace korvane {
 namespace {
@@ -14,19 +16,6 @@ namespace {
 // Beyond this a file cannot hold anything the decoders accept (the largest
 // uncompressed picture plus headers); reading stops there.
 constexpr size_t kMaxFileBytes = static_cast<size_t>(kMaxPicturePixels) * 4 + (size_t{1} << 20);
-
-std::string Extension(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-  return path.substr(dot + 1);
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 class PictureSink : public RowSink {
  public:
@@ -48,8 +37,6 @@ class PictureSink : public RowSink {
 
 }  // namespace
 
-const char* const kPngInvalidText = "PNG-Datei ist ungültig";
-
 std::string CannotOpenFileText(const std::string& path) {
   return "Datei " + path + " kann nicht geöffnet werden";
 }
@@ -70,41 +57,16 @@ bool SaneDimensions(int64_t width, int64_t height) {
 
 bool DecodePictureMemory(const uint8_t* data, size_t size, const std::string& path, RowSink& sink,
                          std::string& error) {
-  static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (size >= 2 && data[0] == 'B' && data[1] == 'M')
-    return codec::DecodeBmp(data, size, sink, error);
-  if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
-    return codec::DecodeJpeg(data, size, sink, error);
-  if (size >= 8 && std::memcmp(data, kPng, 8) == 0)
-    return codec::DecodePng(data, size, sink, error);
-  if (size >= 4 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0)
-    return codec::DecodeIco(data, size, sink, error);
-  // WMF: the placeable header's key, or a bare header (type 1 memory or 2
-  // disk, 9 words long, version 1 or 3).
-  if (size >= 4 && data[0] == 0xD7 && data[1] == 0xCD && data[2] == 0xC6 && data[3] == 0x9A)
-    return codec::DecodeWmf(data, size, sink, error);
-  if (size >= 6 && (data[0] == 1 || data[0] == 2) && data[1] == 0 && data[2] == 9 &&
-      data[3] == 0 && data[4] == 0 && (data[5] == 1 || data[5] == 3))
-    return codec::DecodeWmf(data, size, sink, error);
-  // EMF: a header record (type 1) with the signature " EMF" at offset 40.
-  static const uint8_t kEmfType[4] = {1, 0, 0, 0};
-  if (size >= 44 && std::memcmp(data, kEmfType, 4) == 0 && std::memcmp(data + 40, " EMF", 4) == 0)
-    return codec::DecodeEmf(data, size, sink, error);
+  if (const PictureFormat* f = FormatOfContent(data, size)) return f->decode(data, size, sink, error);
   // Nothing recognisable: the extension names the format the file claims to be.
-  const std::string ext = Extension(path);
-  const std::string lower = Lower(ext);
-  if (lower == "bmp" || lower == "dib") {
-    error = kBitmapInvalidText;
-  } else if (lower == "jpg" || lower == "jpeg" || lower == "jpe" || lower == "jfif") {
-    return codec::DecodeJpeg(data, size, sink, error);  // libjpeg names the fault
-  } else if (lower == "png") {
-    error = kPngInvalidText;
-  } else if (lower == "ico" || lower == "cur") {
-    error = kIconInvalidText;
-  } else if (lower == "wmf" || lower == "emf") {
-    error = kMetafileInvalidText;
-  } else {
+  const std::string ext = FileExtension(path);
+  const PictureFormat* claimed = FormatOfExtension(ext);
+  if (claimed == nullptr) {
     error = UnknownExtensionText(ext);
+  } else if (claimed->invalidText == nullptr) {
+    return claimed->decode(data, size, sink, error);  // the decoder names the fault
+  } else {
+    error = claimed->invalidText;
   }
   return false;
 }

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "image/picture.h"
+#include "base/messages.h"
+#include "base/picture.h"
 
 namespace korvane {
 
@@ -26,10 +27,6 @@ class RowSink {
 constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
 
 // User-facing error texts of picture loading and saving.
-extern const char* const kBitmapInvalidText;              // "Bitmap ist ungültig"
-extern const char* const kIconInvalidText;                // "Ungültiges Symbol"
-extern const char* const kPngInvalidText;                 // "PNG-Datei ist ungültig"
-extern const char* const kMetafileInvalidText;            // "Metadatei ist ungültig"
 std::string CannotOpenFileText(const std::string& path);  // "Datei %s kann nicht geöffnet werden"
 std::string CannotCreateFileText(const std::string& path);  // "Datei %s kann nicht erstellt werden"
 std::string UnknownExtensionText(

@@ -5,12 +5,18 @@
 #include <QDialog>
 #include <span>
 
-#include "image/imagecaptions.h"
-#include "image/picture.h"
+#include <functional>
+#include <string>
+
+#include "settings/language.h"
+#include "base/picture.h"
 
 class QPushButton;
 
 namespace korvane {
+
+// Text number -> text, as the language file answers it.
+using CaptionLookup = std::function<std::string(int)>;
 
 // Registers the icons of the picture toolbar's preparation buttons under
 // ":/icons/": BHkg hkg.svg, BEFilter filter.svg, BRot90 rot90.svg, BFlipV

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "image/picture.h"
+#include "base/picture.h"
 
 namespace korvane {
 

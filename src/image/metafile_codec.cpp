@@ -19,8 +19,6 @@
 
 namespace korvane {
 
-const char* const kMetafileInvalidText = "Metadatei ist ungültig";
-
 namespace codec {
 namespace {
 

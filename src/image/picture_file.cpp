@@ -1,7 +1,6 @@
 #include "image/picture_file.h"
 
-#include "core/job.h"
-#include "image/decode.h"
+#include "image/formats.h"
 
 namespace korvane {
 namespace {
@@ -11,47 +10,17 @@ constexpr float kFitMargin = 56.0f;
 float Clamp(float zoom) { return zoom < kMinZoom ? kMinZoom : zoom; }
 }  // namespace
 
-bool OpenPictureFile(Job& job, const std::string& path, std::string& error) {
-  Picture decoded;
-  if (!LoadPictureFile(path, decoded, error)) return false;
-  job.accepted = std::move(decoded);
-  ResetJobForNewPicture(job);
-  job.working = job.accepted;
-  return true;
-}
-
-void ResetJobForNewPicture(Job& job) {
-  job.scale = 1.0L;
-  job.xOffsetText = kOffsetTextAfterOpen;
-  job.yOffsetText = kOffsetTextAfterOpen;
-  job.lineSpacing = 1.0L;
-  job.segments.setCount(0);
-  job.moveList.clear();
-  job.ncLines.clear();
-  job.contourAccepted = false;
-  job.backupValid = false;
-  job.graphicViewPending = true;
-  // The working image is about to be replaced: the next run must trace it.
-  job.pictureChanged = true;
-}
-
 std::vector<PictureFileFilter> PictureFileFilters() {
-  static const struct {
-    const char* description;
-    const char* extension;
-  } kTypes[] = {
-      {"JPEG-Grafikdatei", "jpg"}, {"JPEG-Grafikdatei", "jpeg"}, {"Bitmaps", "bmp"},
-      {"PNG-Grafikdatei", "png"},  {"Symbole", "ico"},           {"Erweiterte Metadateien", "emf"},
-      {"Metadateien", "wmf"},
-  };
   std::vector<PictureFileFilter> out(1);
   out[0].text = "Alle (";
-  for (const auto& t : kTypes) {
-    const std::string pattern = std::string("*.") + t.extension;
-    if (!out[0].patterns.empty()) out[0].text += ';';
-    out[0].text += pattern;
-    out[0].patterns.push_back(pattern);
-    out.push_back({std::string(t.description) + " (" + pattern + ")", {pattern}});
+  for (const PictureFormat& format : PictureFormats()) {
+    for (std::string_view ext : format.dialogExtensions) {
+      const std::string pattern = "*." + std::string(ext);
+      if (!out[0].patterns.empty()) out[0].text += ';';
+      out[0].text += pattern;
+      out[0].patterns.push_back(pattern);
+      out.push_back({std::string(format.description) + " (" + pattern + ")", {pattern}});
+    }
   }
   out[0].text += ')';
   return out;

@@ -1,28 +1,17 @@
 #pragma once
-// Opening a picture into the job, the open/save dialogs' file-type list, and
+// The open/save dialogs' file-type list, the picture texts after an open, and
 // the picture view's zoom arithmetic.
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
+
 namespace korvane {
-struct Job;
 
 // Texts the main window shows after a picture was opened.
 constexpr const char* kScaleTextAfterOpen = "1.000";        // EScale
 constexpr const char* kOffsetTextAfterOpen = "0.0";         // EXVersatz, EYVersatz
 constexpr const char* kLineSpacingTextAfterOpen = "1.000";  // ELAbstand
-constexpr const char* kPictureLoadedStatus = "Bilddatei geladen";
-constexpr const char* kNoPictureStatus = "Keine Bilddatei geladen";
-
-// Decode `path` into the accepted image, reset the job for the new picture and
-// copy it into the working image. On failure the job is untouched and `error`
-// holds the message to show.
-bool OpenPictureFile(Job& job, const std::string& path, std::string& error);
-
-// The job-state reset of an open: scale 1, offsets "0.0", line spacing 1,
-// segment list, move list and NC lines emptied, contour accepted and backup
-// valid cleared, graphic view pending and picture changed set.
-void ResetJobForNewPicture(Job& job);
 
 // One entry of the picture dialogs' file-type list.
 struct PictureFileFilter {

@@ -1,6 +1,9 @@
 #include "image/picturesave.h"
 
 #include <filesystem>
+#include <string_view>
+
+#include "base/messages.h"
 
 namespace korvane {
 namespace {
@@ -30,6 +33,12 @@ PictureSaveTarget PictureSaveTargetFor(const std::string& chosen) {
   std::error_code ec;
   t.askOverwrite = !t.path.empty() && std::filesystem::exists(t.path, ec);
   return t;
+}
+
+std::string PictureReplaceQuestion(const std::string& path) {
+  const std::string_view q = kPictureReplaceQuestion;
+  const size_t at = q.find("%s");
+  return std::string(q.substr(0, at)) + path + std::string(q.substr(at + 2));
 }
 
 }  // namespace korvane

@@ -21,4 +21,7 @@ struct PictureSaveTarget {
 // extension, otherwise the name as typed; askOverwrite when that file exists.
 PictureSaveTarget PictureSaveTargetFor(const std::string& chosen);
 
+// The question put before an existing file is replaced.
+std::string PictureReplaceQuestion(const std::string& path);
+
 }  // namespace korvane

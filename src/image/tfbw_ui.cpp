@@ -1,4 +1,5 @@
 #include "image/tfbw_ui.h"
+#include "core/picturejob.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -4,6 +4,7 @@
 // layer's (BeginBlackWhite, PreviewThreshold); accept and cancel are those of
 // every picture dialog.
 #include "core/job.h"
+#include "core/picturejob.h"
 #include "image/imageedit_ui.h"
 
 class QSlider;

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "image/imagecaptions.h"
-#include "image/picture.h"
+#include "base/picture.h"
+#include "image/imageedit_ui.h"
 #include "image/resizelink.h"
 
 class QLineEdit;

@@ -1,4 +1,5 @@
 #include "ncout/fimagepos_ui.h"
+#include "core/parameters.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -8,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ncout/spinfield_ui.h"
+#include "base/spinfield_ui.h"
 
 namespace korvane {
 
@@ -18,15 +19,16 @@ struct PlacementButton {
   const char* name;
   Placement placement;
   const char* glyph;  // stands in for the button's picture
+  const char* hint;
   int row, column;
 };
 
 constexpr PlacementButton kPlacementButtons[] = {
-    {"BLO", Placement::kTopLeft, "\u250c", 0, 0},
-    {"BRO", Placement::kTopRight, "\u2510", 0, 2},
-    {"BM", Placement::kCentre, "\u253c", 1, 1},
-    {"BLU", Placement::kBottomLeft, "\u2514", 2, 0},
-    {"BRU", Placement::kBottomRight, "\u2518", 2, 2},
+    {"BLO", Placement::kTopLeft, "\u250c", "Position oben links", 0, 0},
+    {"BRO", Placement::kTopRight, "\u2510", "Position oben rechts", 0, 2},
+    {"BM", Placement::kCentre, "\u253c", "Position Mitte", 1, 1},
+    {"BLU", Placement::kBottomLeft, "\u2514", "Position unten links", 2, 0},
+    {"BRU", Placement::kBottomRight, "\u2518", "Position unten rechts", 2, 2},
 };
 
 }  // namespace
@@ -58,11 +60,13 @@ fimagepos::fimagepos(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
 
   auto* placeGrid = new QGridLayout;
   placements_ = new QButtonGroup(this);
-  // At most one down, and a down button can be released only by another.
-  placements_->setExclusive(true);
+  // At most one down; clicking the one that is down releases it, so that a
+  // scale change keeps the offsets (an exclusive group could not do that).
+  placements_->setExclusive(false);
   for (const PlacementButton& p : kPlacementButtons) {
     auto* b = new QPushButton(QString::fromUtf8(p.glyph), this);
     b->setObjectName(QString::fromLatin1(p.name));
+    b->setToolTip(QString::fromUtf8(p.hint));
     b->setCheckable(true);
     b->setAutoDefault(false);
     b->setFixedSize(28, 28);
@@ -102,20 +106,14 @@ void fimagepos::setPictureSize(int32_t w, int32_t h) {
 
 void fimagepos::setPlacement(Placement p) {
   model_.setPlacement(p);
-  if (p == Placement::kNone) {
-    // An exclusive group cannot show "none down" by unchecking one button.
-    placements_->setExclusive(false);
-    for (QAbstractButton* b : placements_->buttons()) b->setChecked(false);
-    placements_->setExclusive(true);
-  } else if (QAbstractButton* b = placements_->button(static_cast<int>(p))) {
-    b->setChecked(true);
-  }
+  for (QAbstractButton* b : placements_->buttons())
+    b->setChecked(placements_->id(b) == static_cast<int>(p));
 }
 
 void fimagepos::pressCentre(int32_t w, int32_t h) {
   setPictureSize(w, h);
   filling_ = true;
-  model_.show(job_, w_, h_);
+  model_.show({job_.xOffsetText, job_.yOffsetText}, job_.scale, w_, h_);
   filling_ = false;
   setPlacement(Placement::kCentre);
   placementClicked(static_cast<int>(Placement::kCentre));
@@ -128,7 +126,7 @@ void fimagepos::showEvent(QShowEvent* e) {
 
 void fimagepos::FormShow() {
   filling_ = true;
-  model_.show(job_, w_, h_);
+  model_.show({job_.xOffsetText, job_.yOffsetText}, job_.scale, w_, h_);
   showStart();
   showEnd();
   filling_ = false;
@@ -145,13 +143,18 @@ void fimagepos::showEnd() {
 }
 
 void fimagepos::placementClicked(int id) {
+  if (QAbstractButton* b = placements_->button(id); b && !b->isChecked()) {
+    setPlacement(Placement::kNone);  // released: the offsets stay as they are
+    return;
+  }
+  setPlacement(static_cast<Placement>(id));
   model_.place(static_cast<Placement>(id));
   showStart();
   showEnd();
 }
 
 void fimagepos::BStoreClick() {
-  model_.apply(job_);
+  SetOffsets(job_, model_.apply());
   emit offsetsChanged();
   if (job_.contourAccepted) emit convertRequested();
   accept();

@@ -4,6 +4,7 @@
 // PositionDialogModel's; this class shows it and passes edits in.
 #include <QDialog>
 
+#include "core/job.h"
 #include "ncout/outparams.h"
 
 class QButtonGroup;

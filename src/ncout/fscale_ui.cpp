@@ -1,4 +1,5 @@
 #include "ncout/fscale_ui.h"
+#include "core/parameters.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -8,7 +9,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "ncout/spinfield_ui.h"
+#include "base/spinfield_ui.h"
 
 namespace korvane {
 
@@ -104,7 +105,7 @@ void FScale::ScaleProzChange(int position) {
 }
 
 void FScale::BStoreClick() {
-  emit scaleTextChanged(QString::fromStdString(model_.apply(job_)));
+  emit scaleTextChanged(QString::fromStdString(model_.apply(job_.scale)));
   accept();
 }
 

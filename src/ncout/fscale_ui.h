@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ncout/outparams.h"
+#include "core/parameters.h"
 
 class QDoubleSpinBox;
 class QLineEdit;

@@ -5,13 +5,11 @@
 #include <optional>
 #include <string_view>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
+#include "base/percent.h"
 #include "ncout/ncnumber.h"
 
 namespace korvane {
-
-const char* const kBuildProgressText = "NC-Sätze erstellen ...";
-const char* const kBuildDoneText = "NC-Programm erstellt!";
 
 namespace {
 
@@ -29,21 +27,12 @@ int64_t CountedChars(std::string_view text) {
   return n;
 }
 
-// (k + 1) * 100 / count, rounded to the nearest integer with ties to even.
-int Percent(int64_t done, int64_t count) {
-  const int64_t num = done * 100;
-  int64_t q = num / count;
-  const int64_t twiceRem = 2 * (num % count);
-  if (twiceRem > count || (twiceRem == count && (q & 1))) ++q;
-  return static_cast<int>(q);
-}
-
 class Emitter {
  public:
-  Emitter(Job& job, std::vector<std::string>& lines)
-      : job_(job), lines_(lines), format_(job.active.format) {
-    values_[4] = job.active.VorschubZ;
-    values_[5] = job.active.VorschubXY;
+  Emitter(const ActiveProfile& profile, int32_t& blockCounter, std::vector<std::string>& lines)
+      : profile_(profile), blockCounter_(blockCounter), lines_(lines), format_(profile.format) {
+    values_[4] = profile.VorschubZ;
+    values_[5] = profile.VorschubXY;
   }
 
   std::string x, y, depth, retract;
@@ -53,7 +42,7 @@ class Emitter {
     values_[1] = y;
     values_[2] = depth;
     values_[3] = retract;
-    for (const std::string& line : job_.active.templates[kind]) {
+    for (const std::string& line : profile_.templates[kind]) {
       if (line.empty()) continue;
       work_ = line;
       // Two passes; each replaces the first occurrence of every placeholder
@@ -67,12 +56,12 @@ class Emitter {
         }
       }
       std::string_view counted = work_;
-      if (job_.active.Satznum && !counted.empty() && counted.front() == '-') {
+      if (profile_.Satznum && !counted.empty() && counted.front() == '-') {
         counted.remove_prefix(1);
       }
       chars += CountedChars(counted);
       ++count;
-      lines_.push_back(NumberBlock(work_, job_.blockCounter, format_, job_.active.Satznum));
+      lines_.push_back(NumberBlock(work_, blockCounter_, format_, profile_.Satznum));
     }
   }
 
@@ -80,7 +69,8 @@ class Emitter {
   int64_t count = 0;
 
  private:
-  Job& job_;
+  const ActiveProfile& profile_;
+  int32_t& blockCounter_;
   std::vector<std::string>& lines_;
   const TNCFormat& format_;
   std::array<std::string_view, 6> values_;
@@ -100,95 +90,95 @@ std::string MoveLine(char kind, long double x, long double y) {
 
 }  // namespace
 
-NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
-  NCBuildResult result;
-  if (job.ncBusy) return result;
-  job.ncBusy = true;
-  struct BusyGuard {
-    bool& flag;
-    ~BusyGuard() { flag = false; }
-  } guard{job.ncBusy};
-
-  job.ncLines.clear();
-  job.moveList.clear();
+NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const NCOutputParams& params,
+                  const ActiveProfile& profile, NCBuilderState& state, ProgressSink& progress,
+                  NCProgram reuse) {
+  NCProgram result = std::move(reuse);
+  result.status = NCBuildStatus::Failed;
+  result.error.clear();
+  result.lines.clear();
+  result.moves.clear();
+  result.extents.reset();
+  result.charCount = result.lineCount = 0;
+  result.segmentCount = 0;
+  std::vector<std::string>& lines = result.lines;
+  std::vector<std::string>& moves = result.moves;
   long double prevX = -99999999.0L, prevY = -99999999.0L;
 
-  result.status = NCBuildStatus::Failed;
-  const long double gap = static_cast<long double>(job.joinGap);
-  const long double scale = job.scale;
-  const std::optional<long double> xOffset = ParseNumber(job.xOffsetText);
+  const long double gap = static_cast<long double>(params.joinGap);
+  const long double scale = params.scale;
+  const std::optional<long double> xOffset = ParseNumber(params.xOffsetText);
   if (!xOffset) {
-    result.error = NotANumberText(job.xOffsetText);
+    result.error = NotANumberText(params.xOffsetText);
     return result;
   }
-  const std::optional<long double> yOffset = ParseNumber(job.yOffsetText);
+  const std::optional<long double> yOffset = ParseNumber(params.yOffsetText);
   if (!yOffset) {
-    result.error = NotANumberText(job.yOffsetText);
+    result.error = NotANumberText(params.yOffsetText);
     return result;
   }
   auto machineX = [&](long double x) { return x * scale + *xOffset; };
   auto machineY = [&](long double y) { return -y * scale + *yOffset; };
-  job.extents.xMin = machineX(job.rect.minX);
-  job.extents.xMax = machineX(job.rect.maxX);
-  job.extents.yMin = machineY(job.rect.minY);
-  job.extents.yMax = machineY(job.rect.maxY);
+  result.extents = MachineExtents{machineX(rect.minX), machineX(rect.maxX), machineY(rect.minY),
+                                  machineY(rect.maxY)};
 
-  const TNCFormat& format = job.active.format;
-  Emitter out(job, job.ncLines);
-  const int32_t count = job.segments.count();
+  const TNCFormat& format = profile.format;
+  int32_t& counter = state.blockCounter;
+  Emitter out(profile, counter, lines);
+  const int32_t count = segments.count();
   if (count > 0) {
-    job.blockCounter = format.Start;
-    job.moveList.reserve(static_cast<size_t>(count) + 64);
-    job.moveList.push_back("8;0;" + job.active.REbene + ";" + job.active.ZEbene);
-    const std::optional<long double> depth = ParseNumber(job.active.ZEbene);
+    counter = format.Start;
+    moves.reserve(static_cast<size_t>(count) + 64);
+    moves.push_back("8;0;" + profile.REbene + ";" + profile.ZEbene);
+    const std::optional<long double> depth = ParseNumber(profile.ZEbene);
     if (!depth) {
-      result.error = NotANumberText(job.active.ZEbene);
+      result.error = NotANumberText(profile.ZEbene);
       return result;
     }
-    const std::optional<long double> retract = ParseNumber(job.active.REbene);
+    const std::optional<long double> retract = ParseNumber(profile.REbene);
     if (!retract) {
-      result.error = NotANumberText(job.active.REbene);
+      result.error = NotANumberText(profile.REbene);
       return result;
     }
     out.depth = FormatNCNumber(format, *depth);
     out.retract = FormatNCNumber(format, *retract);
-    job.ncLines.reserve(static_cast<size_t>(count) + 64);
+    lines.reserve(static_cast<size_t>(count) + 64);
     out.emit(kSynS);
     const std::string progressText = kBuildProgressText;
     for (int32_t k = 0; k < count; ++k) {
-      const Segment& s = job.segments[k];
+      const Segment& s = segments[k];
       const long double x2 = machineX(s.x2), y2 = machineY(s.y2);
       // The far-away previous end alone would let a huge join gap swallow
       // the first path start, so the first record starts a path outright.
       if (k == 0 || std::fabs(prevX - s.x1) > gap || std::fabs(prevY - s.y1) > gap) {
         const long double x1 = machineX(s.x1), y1 = machineY(s.y1);
-        job.moveList.push_back(MoveLine('0', x1, y1));
+        moves.push_back(MoveLine('0', x1, y1));
         out.x = FormatNCNumber(format, x1);
         out.y = FormatNCNumber(format, y1);
         out.emit(kSynR);
         out.emit(kSynA);
-        job.moveList.push_back(MoveLine('1', x2, y2));
+        moves.push_back(MoveLine('1', x2, y2));
         out.x = FormatNCNumber(format, x2);
         out.y = FormatNCNumber(format, y2);
         out.emit(kSynZ);
         out.emit(kSynXY);
       } else {
-        job.moveList.push_back(MoveLine('1', x2, y2));
+        moves.push_back(MoveLine('1', x2, y2));
         out.x = FormatNCNumber(format, x2);
         out.y = FormatNCNumber(format, y2);
         out.emit(kSynXY);
       }
       prevX = s.x2;
       prevY = s.y2;
-      progress.report(progressText, Percent(k + 1, count));
+      progress.report(progressText, CountPercent(k + 1, count));
     }
   }
   out.emit(kSynR);
   out.emit(kSynE);
 
-  job.ncCharCount = out.chars;
-  job.ncLineCount = out.count;
-  job.ncSegmentCount = count;
+  result.charCount = out.chars;
+  result.lineCount = out.count;
+  result.segmentCount = count;
   progress.report(kBuildDoneText, 100);
   result.status = NCBuildStatus::Built;
   return result;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 namespace korvane {
 

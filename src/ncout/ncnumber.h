@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ncout/ncformat.h"
+#include "settings/ncformat.h"
 
 namespace korvane {
 

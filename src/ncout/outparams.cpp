@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
 
 namespace korvane {
 
@@ -54,37 +54,25 @@ OffsetTexts OffsetTextsFor(MachinePoint start) {
   return {FormatFixed(start.x, 1), FormatFixed(start.y, 1)};
 }
 
-OffsetTexts CentreOffsets(const Job& job) {
-  return OffsetTextsFor(
-      PlacementStart(Placement::kCentre, job.working.width, job.working.height, job.scale));
+OffsetTexts CentreOffsets(int32_t w, int32_t h, long double scale) {
+  return OffsetTextsFor(PlacementStart(Placement::kCentre, w, h, scale));
 }
 
-void ApplyCentreOffsets(Job& job) {
-  OffsetTexts t = CentreOffsets(job);
-  job.xOffsetText = std::move(t.x);
-  job.yOffsetText = std::move(t.y);
-}
-
-bool ReapplyPlacement(Job& job, Placement down, int32_t w, int32_t h) {
-  if (down == Placement::kNone) return false;
+OffsetTexts PlacementOffsets(Placement down, int32_t w, int32_t h, long double scale) {
   // The button sets the dialog's start fields, which hold only their range.
-  MachinePoint start = PlacementStart(down, w, h, job.scale);
+  MachinePoint start = PlacementStart(down, w, h, scale);
   start.x = Clamp(start.x, PositionDialogModel::kMin, PositionDialogModel::kMax);
   start.y = Clamp(start.y, PositionDialogModel::kMin, PositionDialogModel::kMax);
-  OffsetTexts t = OffsetTextsFor(start);
-  job.xOffsetText = std::move(t.x);
-  job.yOffsetText = std::move(t.y);
-  return true;
+  return OffsetTextsFor(start);
 }
 
 // ---------------------------------------------------------------- position
 
-void PositionDialogModel::show(const Job& job, int32_t w, int32_t h) {
+void PositionDialogModel::show(const OffsetTexts& offsets, long double scale, int32_t w, int32_t h) {
   w_ = w;
   h_ = h;
-  s_ = job.scale;
-  start_ = {Field(NumberOr0(job.xOffsetText), kMin, kMax),
-            Field(NumberOr0(job.yOffsetText), kMin, kMax)};
+  s_ = scale;
+  start_ = {Field(NumberOr0(offsets.x), kMin, kMax), Field(NumberOr0(offsets.y), kMin, kMax)};
 }
 
 void PositionDialogModel::setStartX(long double v) { start_.x = Field(v, kMin, kMax); }
@@ -98,11 +86,7 @@ void PositionDialogModel::place(Placement p) {
   setStartY(s.y);
 }
 
-void PositionDialogModel::apply(Job& job) const {
-  OffsetTexts t = OffsetTextsFor(start_);
-  job.xOffsetText = std::move(t.x);
-  job.yOffsetText = std::move(t.y);
-}
+OffsetTexts PositionDialogModel::apply() const { return OffsetTextsFor(start_); }
 
 std::string PositionDialogModel::endXText() const { return FormatFixed(end().x, 1); }
 std::string PositionDialogModel::endYText() const { return FormatFixed(end().y, 1); }
@@ -139,26 +123,15 @@ void ScaleDialogModel::setPercent(int position) {
   setOutputX(static_cast<long double>(w_) * percent_ / 100.0L, false);
 }
 
-std::string ScaleDialogModel::apply(Job& job) const {
+std::string ScaleDialogModel::apply(long double& scale) const {
   // Without a picture (0 pixels wide or high) the pending scale is a division
   // by zero; such a scale would put every coordinate at infinity, so it is
   // never applied.
-  if (std::isfinite(pending_) && pending_ > 0) job.scale = pending_;
-  return ScaleText(job.scale);
+  if (std::isfinite(pending_) && pending_ > 0) scale = pending_;
+  return ScaleText(scale);
 }
 
 std::string ScaleText(long double scale) { return FormatFixed(scale, 3); }
-
-ScaleChangeResult AfterScaleDialog(Job& job, long double oldScale, Placement placement, int32_t w,
-                                   int32_t h, std::string_view diameterText) {
-  ScaleChangeResult out;
-  if (job.scale == oldScale) return out;
-  ReapplyPlacement(job, placement, w, h);
-  std::string spacing;
-  out.rerun = ScaleChanged(job, oldScale, diameterText, &spacing);
-  if (!spacing.empty()) out.lineSpacingText = std::move(spacing);
-  return out;
-}
 
 // ----------------------------------------------------------- profile panel
 
@@ -168,24 +141,5 @@ std::optional<std::string> StepValue(std::string_view text, int direction) {
   return FormatFixed(direction < 0 ? *v - 0.1L : *v + 0.1L, 2);
 }
 
-std::optional<char32_t> CheckNumKey(char32_t key) {
-  if (key == U',') return U'.';
-  if (key == 8 || key == U'+' || key == U'-' || key == U'.' || (key >= U'0' && key <= U'9')) {
-    return key;
-  }
-  return std::nullopt;
-}
-
-PanelValues PanelValuesFromActive(const Job& job) {
-  return {job.active.REbene, job.active.ZEbene, job.active.VorschubZ, job.active.VorschubXY};
-}
-
-bool PanelValuesChanged(Job& job, const PanelValues& v) {
-  job.active.REbene = v.REbene;
-  job.active.ZEbene = v.ZEbene;
-  job.active.VorschubZ = v.VorschubZ;
-  job.active.VorschubXY = v.VorschubXY;
-  return job.contourAccepted;
-}
 
 }  // namespace korvane

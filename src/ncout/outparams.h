@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "contour/tooldiameter.h"
-#include "core/job.h"
 
 namespace korvane {
 
@@ -40,18 +38,12 @@ struct OffsetTexts {
 };
 OffsetTexts OffsetTextsFor(MachinePoint start);
 
-// The centre placement for the job's working picture at the job's scale: the
-// offsets the desktop program shows after opening a picture with the centre
-// button down. korvane-cli uses these as its X/Y offsets.
-OffsetTexts CentreOffsets(const Job& job);
+// The centre placement of a w x h picture at scale s: the offsets the desktop
+// program shows after opening a picture with the centre button down.
+OffsetTexts CentreOffsets(int32_t w, int32_t h, long double scale);
 
-// Put the centre placement into job.xOffsetText / job.yOffsetText.
-void ApplyCentreOffsets(Job& job);
-
-// After a scale change: run the placement that is down with the new scale and
-// store it as the job's offsets. With no button down the offsets stay as they
-// were (returns false then).
-bool ReapplyPlacement(Job& job, Placement down, int32_t w, int32_t h);
+// The offsets a placement button gives, kept within the start fields' range.
+OffsetTexts PlacementOffsets(Placement down, int32_t w, int32_t h, long double scale);
 
 // The position dialog's values. The start fields hold one decimal, as their
 // spin fields show them; the texts are what the dialog and the main window show.
@@ -60,16 +52,16 @@ class PositionDialogModel {
   static constexpr long double kMin = -9999999.0L;
   static constexpr long double kMax = 9999999.0L;
 
-  // On showing: start from the job's offset texts (a text that is not a number
-  // counts as 0); w, h from the picture size fields; s the current scale.
-  void show(const Job& job, int32_t w, int32_t h);
+  // On showing: start from the offset texts (a text that is not a number
+  // counts as 0); the current scale; w, h from the picture size.
+  void show(const OffsetTexts& offsets, long double scale, int32_t w, int32_t h);
   // A start field edited by the user (clamped to the field's range).
   void setStartX(long double v);
   void setStartY(long double v);
   // A placement button: start := placement; the button stays down.
   void place(Placement p);
-  // "Übernehmen": the job's offsets := start, each with 1 decimal.
-  void apply(Job& job) const;
+  // "Übernehmen": the offsets := start, each with 1 decimal.
+  OffsetTexts apply() const;
 
   MachinePoint start() const { return start_; }
   MachinePoint end() const { return EndPosition(start_, w_, h_, s_); }
@@ -106,9 +98,9 @@ class ScaleDialogModel {
   // The per cent slider moved: output width := w x position / 100; the
   // pending scale follows from the width.
   void setPercent(int position);
-  // "Übernehmen": job.scale := pending scale (unless that is not a positive
+  // "Übernehmen": scale := pending scale (unless that is not a positive
   // finite number, as for a picture of 0 pixels). Returns the text for EScale.
-  std::string apply(Job& job) const;
+  std::string apply(long double& scale) const;
 
   long double outputX() const { return outX_; }
   long double outputY() const { return outY_; }
@@ -124,40 +116,17 @@ class ScaleDialogModel {
 // Text of the scale field EScale (fixed notation, 3 decimals).
 std::string ScaleText(long double scale);
 
-// After the scale dialog has closed. oldScale is job.scale before the dialog
-// (compared exactly); placement is the button that is down in the position
-// dialog, w and h the picture size fields; diameterText is EDurchmesser. On a
-// change the position is re-applied with the new scale, then the line spacing
-// and the re-run are decided as for every scale change.
-struct ScaleChangeResult {
-  ParameterRerun rerun = ParameterRerun::None;
-  // Set when the line spacing was recomputed: text for the line-spacing field.
-  std::optional<std::string> lineSpacingText;
-};
-ScaleChangeResult AfterScaleDialog(Job& job, long double oldScale, Placement placement, int32_t w,
-                                   int32_t h, std::string_view diameterText);
-
 // ----------------------------------------------------------- profile panel
 
 // The ±0.1 steppers of R and Z: the stepped value with exactly 2 decimals, or
 // nothing when the field does not hold a number.
 std::optional<std::string> StepValue(std::string_view text, int direction);
 
-// Key filter of the numeric fields: backspace (8), "+", ",", "-", "." and the
-// digits pass, "," becomes "."; any other key is dropped (nothing returned).
-std::optional<char32_t> CheckNumKey(char32_t key);
 
 // The four panel fields.
 struct PanelValues {
   std::string REbene, ZEbene, VorschubZ, VorschubXY;
   bool operator==(const PanelValues&) const = default;
 };
-
-// Values the panel shows after a profile activation.
-PanelValues PanelValuesFromActive(const Job& job);
-
-// A panel field changed by the user: copy the four texts into the active
-// values. Returns whether "Erstelle NC-Programm  ..." is to be enabled.
-bool PanelValuesChanged(Job& job, const PanelValues& v);
 
 }  // namespace korvane

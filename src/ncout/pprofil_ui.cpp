@@ -1,4 +1,6 @@
 #include "ncout/pprofil_ui.h"
+#include "core/jobsettings.h"
+#include "core/parameters.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -8,9 +10,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ncout/activate.h"
-#include "ncout/numkeyfilter_ui.h"
+#include "settings/activate.h"
+#include "base/numkeyfilter_ui.h"
 #include "ncout/outparams.h"
+#include "settings/widgets_ui.h"
 
 namespace korvane {
 
@@ -62,18 +65,22 @@ PProfil::PProfil(Job& job, QWidget* parent) : QWidget(parent), job_(job) {
   auto* rPlus = SmallButton(this, "RPlus", QStringLiteral("+"));
   auto* zMinus = SmallButton(this, "ZMinus", QStringLiteral("-"));
   auto* zPlus = SmallButton(this, "ZPlus", QStringLiteral("+"));
+  rMinus->setToolTip(QStringLiteral("Sicherheitsabstand verringern"));
+  rPlus->setToolTip(QStringLiteral("Sicherheitsabstand erhöhen"));
+  zMinus->setToolTip(QStringLiteral("Zustelltiefe verringern"));
+  zPlus->setToolTip(QStringLiteral("Zustelltiefe erhöhen"));
 
-  grid->addWidget(new QLabel(QStringLiteral("Sicherheitsabstand (R)"), this), 2, 0, 1, 4);
+  grid->addWidget(Label(this, "LRAbstand", QStringLiteral("Sicherheitsabstand (R)")), 2, 0, 1, 4);
   grid->addWidget(rMinus, 3, 0);
   grid->addWidget(rEbene_, 3, 1, 1, 2);
   grid->addWidget(rPlus, 3, 3);
-  grid->addWidget(new QLabel(QStringLiteral("Zustelltiefe (Z)"), this), 4, 0, 1, 4);
+  grid->addWidget(Label(this, "LZAbstand", QStringLiteral("Zustelltiefe (Z)")), 4, 0, 1, 4);
   grid->addWidget(zMinus, 5, 0);
   grid->addWidget(zEbene_, 5, 1, 1, 2);
   grid->addWidget(zPlus, 5, 3);
-  grid->addWidget(new QLabel(QStringLiteral("Vorschub Z"), this), 6, 0, 1, 4);
+  grid->addWidget(Label(this, "LZVorschub", QStringLiteral("Vorschub Z")), 6, 0, 1, 4);
   grid->addWidget(vorschubZ_, 7, 0, 1, 4);
-  grid->addWidget(new QLabel(QStringLiteral("Vorschub XY"), this), 8, 0, 1, 4);
+  grid->addWidget(Label(this, "LXYVorschub", QStringLiteral("Vorschub XY")), 8, 0, 1, 4);
   grid->addWidget(vorschubXY_, 9, 0, 1, 4);
 
   convertNew_ = new QPushButton(QStringLiteral("Erstelle NC-Programm  ..."), this);
@@ -106,6 +113,11 @@ void PProfil::activateProfile(int k) {
 }
 
 void PProfil::fillFromActive() {
+  // The buttons only show the number; the hint names the profile.
+  for (int k = 1; k <= 4; ++k) {
+    if (QAbstractButton* b = profiles_->button(k))
+      b->setToolTip(QString::fromStdString(job_.profiles[static_cast<size_t>(k - 1)].Profil));
+  }
   filling_ = true;
   showActiveName();
   const PanelValues v = PanelValuesFromActive(job_);

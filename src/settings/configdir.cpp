@@ -5,6 +5,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "base/fileio.h"
 #include "settings/defaults.h"
 #include "settings/inifile.h"
 
@@ -82,17 +83,22 @@ bool EnsureConfigDir(const std::string& dir, std::string* error) {
   std::error_code ec;
   const fs::path path(dir);
   if (fs::exists(path, ec)) {
-    if (fs::is_directory(path, ec)) return true;
-    if (error) *error = dir + " ist kein Ordner";
-    return false;
+    if (!fs::is_directory(path, ec)) {
+      if (error) *error = dir + " ist kein Ordner";
+      return false;
+    }
+  } else {
+    fs::create_directories(path, ec);
+    if (ec || !fs::is_directory(path, ec)) {
+      if (error) *error = "Ordner " + dir + " kann nicht angelegt werden";
+      return false;
+    }
   }
-  fs::create_directories(path, ec);
-  if (ec || !fs::is_directory(path, ec)) {
-    if (error) *error = "Ordner " + dir + " kann nicht angelegt werden";
-    return false;
-  }
+  // A folder that lacks some files (emptied by hand, say) would otherwise give
+  // empty profiles and programs; only the missing files are written.
   for (const DefaultSettingsFile& f : DefaultSettingsFiles()) {
     const std::string file = WithSlash(dir) + std::string(f.name);
+    if (fs::exists(fs::path(file), ec)) continue;
     if (!WriteFileAtomically(file, f.content)) {
       if (error) *error = "In " + file + " kann nicht geschrieben werden";
       return false;

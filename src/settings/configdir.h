@@ -25,8 +25,9 @@ std::string DocumentsDir(const EnvLookup& env = ProcessEnv);
 // no documents folder is known).
 std::string ResolveConfigDir(const std::string& cliOverride, const EnvLookup& env = ProcessEnv);
 
-// First start: when `dir` does not exist yet, create it and fill it with the
-// shipped default settings. An existing folder is left exactly as it is.
+// When `dir` does not exist yet, create it; then every one of the five
+// settings files that is missing gets the shipped default. Files that exist
+// are left exactly as they are.
 // Returns false when the folder is missing afterwards or a default file could
 // not be written; `error` then says what failed.
 bool EnsureConfigDir(const std::string& dir, std::string* error = nullptr);

@@ -80,11 +80,4 @@ int32_t ParseSettingsDecimal(std::string_view text);
 // The first `maxChars` characters of `text`, counting as above.
 std::string_view CutToChars(std::string_view text, std::size_t maxChars);
 
-// Write a whole file through a temporary file in the same folder and a
-// rename. Returns false (and leaves any old file untouched) on failure.
-bool WriteFileAtomically(const std::string& file, std::string_view content);
-
-// The whole file as bytes; false when it cannot be opened.
-bool ReadWholeFile(const std::string& file, std::string& content);
-
 }  // namespace korvane

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ncout/ncformat.h"
+#include "settings/ncformat.h"
 
 namespace korvane {
 

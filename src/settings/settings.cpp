@@ -2,8 +2,7 @@
 
 #include <array>
 
-#include "core/interaction.h"
-#include "ncout/activate.h"
+#include "base/interaction.h"
 #include "settings/inifile.h"
 
 namespace korvane {
@@ -154,48 +153,8 @@ bool WriteGeneralSettings(const std::string& file, const GeneralSettings& g) {
   return w.save();
 }
 
-bool LoadSettings(Job& job, const std::string& configDir, const std::string& exeDir,
-                  UserDialogs& ui, const std::string& dataDir) {
-  for (int p = 1; p <= 4; ++p) {
-    job.profiles[static_cast<std::size_t>(p - 1)] = ReadProfile(ProfileFilePath(configDir, p));
-  }
-  job.general = ReadGeneralSettings(MainFilePath(configDir));
-  return LoadLanguage(job.language, job.general.lang, exeDir, ui, dataDir);
-}
-
-bool SaveSettings(Job& job, const std::string& configDir, const std::string& exeDir,
-                  UserDialogs& ui, const std::string& dataDir) {
-  for (int p = 1; p <= 4; ++p) {
-    const std::string file = ProfileFilePath(configDir, p);
-    if (!WriteProfile(file, job.profiles[static_cast<std::size_t>(p - 1)])) {
-      ui.message("In " + file + " kann nicht geschrieben werden");
-      return false;
-    }
-  }
-  const std::string file = MainFilePath(configDir);
-  if (!WriteGeneralSettings(file, job.general)) {
-    ui.message("In " + file + " kann nicht geschrieben werden");
-    return false;
-  }
-  return LoadSettings(job, configDir, exeDir, ui, dataDir);
-}
-
 int StandardProfileNumber(const GeneralSettings& general) {
   return (general.Profil >= 1 && general.Profil <= 4) ? general.Profil : 1;
-}
-
-int ActivateStandardProfile(Job& job) {
-  if (!ActivateProfile(job, std::string_view(std::to_string(job.general.Profil)))) {
-    ActivateProfile(job, 1);
-  }
-  return job.active.number;
-}
-
-bool StartSettings(Job& job, const std::string& configDir, const std::string& exeDir,
-                   UserDialogs& ui, const std::string& dataDir) {
-  const bool loaded = LoadSettings(job, configDir, exeDir, ui, dataDir);
-  ActivateStandardProfile(job);
-  return loaded;
 }
 
 }  // namespace korvane

@@ -10,7 +10,7 @@
 
 #include "image/decode.h"
 #include "image/imageops.h"
-#include "settings/tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

@@ -15,15 +15,18 @@
 #include <vector>
 
 #include "core/convert.h"
+#include "core/jobsettings.h"
+#include "core/picturejob.h"
+#include "core/parameters.h"
 #include "core/job.h"
-#include "core/numtext.h"
+#include "base/numtext.h"
 #include "image/blackwhite.h"
 #include "image/decode.h"
 #include "image/picture_file.h"
 #include "ncout/outparams.h"
 #include "settings/configdir.h"
 #include "settings/settings.h"
-#include "settings/tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {
@@ -102,16 +105,17 @@ Job ConvertInProcess(const std::string& picture, const std::string& config, long
     UserDialogs& ui;
     ProgressSink& p;
     Host(Job& j, UserDialogs& u, ProgressSink& pr) : job(j), ui(u), p(pr) {}
-    void runBlackWhite() override {
+    bool runBlackWhite() override {
       ThresholdImage(job.working, 128);
       job.accepted = job.working;
+      return true;
     }
     void runConversionDialog() override { StartRun(job, *this, ui, p); }
   } host(job, yes, quiet);
   ConvertInputs in;
   in.diameterEnabled = true;
   in.scaleText = FormatFixed(scale, 3);
-  DoConvert(job, false, in, host, yes, quiet);
+  DoConvert(job, ConvertRequest::Command, in, host, yes, quiet);
   return job;
 }
 
@@ -132,6 +136,24 @@ TEST_F(CliTest, WritesTheProgramAndMoveListOfTheCoreRun) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"config", "moves.txt", "out.ngc", "pic.bmp",
                                              "stderr", "stdout"}));
+}
+
+TEST_F(CliTest, AnExistingEmptyConfigFolderGetsTheDefaults) {
+  ASSERT_EQ(RunCli(dir, Args("--quiet")).status, 0);
+  const std::string fromNewFolder = ReadBytes(dir.file("out.ngc"));
+  ASSERT_FALSE(fromNewFolder.empty());
+  config = dir.file("empty-config");
+  fs::create_directories(config);
+  CliRun r = RunCli(dir, Args("--quiet"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadBytes(dir.file("out.ngc")), fromNewFolder);
+  EXPECT_TRUE(fs::exists(config + "/main.ini"));
+}
+
+TEST_F(CliTest, HelpNamesTheProjectVersion) {
+  CliRun r = RunCli(dir, "--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind(std::string("korvane-cli ") + KORVANE_VERSION + "\n", 0), 0u) << r.out;
 }
 
 TEST_F(CliTest, ProfileOriginAndQuietChangeTheOutput) {

@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -20,10 +24,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/pictureview_ui.h"
+#include "contour/tooldiameter_ui.h"
+#include "core/job.h"
 #include "core/tfconvert_ui.h"
 #include "editor/nceditor_ui.h"
 #include "image/decode.h"
+#include "image/pictureview_ui.h"
+#include "ncout/fimagepos_ui.h"
+#include "ncout/fscale_ui.h"
 #include "settings/language.h"
 
 namespace korvane {
@@ -136,7 +144,7 @@ TEST_F(MainWindowTest, StartStateBeforeAnyPicture) {
   EXPECT_TRUE(find(*w, "BImage")->isChecked());
   EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text(), QStringLiteral("Keine Bilddatei geladen"));
   EXPECT_EQ(find<QLineEdit>(*w, "EScale")->text(), QStringLiteral("1.000"));
-  EXPECT_EQ(w->windowTitle(), QStringLiteral("Korvane 1.0"));
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("Korvane " KORVANE_VERSION));
   EXPECT_FALSE(w->bild()->bwWarning()->isVisible());
   EXPECT_GE(w->minimumWidth(), 720);
   EXPECT_GE(w->minimumHeight(), 685);
@@ -162,16 +170,19 @@ TEST_F(MainWindowTest, PictureNamedAtStartIsOpenedWithoutStartWindow) {
 
 TEST_F(MainWindowTest, InfoDialogNamesVersionLicenceAndLibraries) {
   auto w = makeWindow();
-  QString shown;
+  QString shown, title;
   QTimer::singleShot(0, [&] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal) return;
     for (QLabel* l : modal->findChildren<QLabel*>()) shown += l->text();
+    title = modal->windowTitle();
     qobject_cast<QDialog*>(modal)->accept();
   });
   find(*w, "BInfo")->click();
-  for (const char* part : {KORVANE_VERSION, "GPL-3.0-or-later", "Qt", "libjpeg", "libpng"})
+  for (const char* part : {KORVANE_VERSION, "GPL-3.0-or-later", "Qt", "libjpeg", "libpng", "libwmf",
+                           "libemf2svg", "librsvg"})
     EXPECT_TRUE(shown.contains(QString::fromLatin1(part))) << part;
+  EXPECT_TRUE(title.contains(QStringLiteral(KORVANE_VERSION))) << title.toStdString();
 }
 
 TEST_F(MainWindowTest, CancellingTheOpenDialogShowsStartWindowOnlyBeforeFirstPicture) {
@@ -216,8 +227,8 @@ TEST_F(MainWindowTest, OpeningAPictureResetsTheJobAndEnablesTheContourCommands) 
   EXPECT_TRUE(job.pictureChanged);
   EXPECT_TRUE(find(*w, "BImage")->isChecked());
   EXPECT_TRUE(find<QWidget>(*w, "PImage")->isVisible());
-  EXPECT_EQ(find<QLineEdit>(*w, "ImageX")->text(), QStringLiteral("40"));
-  EXPECT_EQ(find<QLineEdit>(*w, "ImageY")->text(), QStringLiteral("30"));
+  EXPECT_EQ(job.accepted.width, 40);
+  EXPECT_EQ(job.accepted.height, 30);
   EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text(), QStringLiteral("Bilddatei geladen"));
   EXPECT_EQ(find<QProgressBar>(*w, "VerlaufBar")->value(), 100);
 
@@ -416,7 +427,7 @@ TEST_F(MainWindowTest, PictureViewDrawsPixelsSharpOnTheDarkBlueBackground) {
 
 TEST_F(MainWindowTest, NcSaveDialogFiltersFollowTheConfiguredExtension) {
   auto w = makeWindow();
-  w->findChild<QPlainTextEdit*>("NCEditor")->setPlainText("G0 X1\nG1 Y2");
+  w->findChild<NcEditor*>("NCEditor")->setText("G0 X1\nG1 Y2");
   const std::string describe = w->job().language.LangText(kSaveFilterText);
   const struct {
     std::string suffix, typed, written;
@@ -453,19 +464,19 @@ TEST_F(MainWindowTest, NcSaveDialogFiltersFollowTheConfiguredExtension) {
 
 TEST_F(MainWindowTest, EditorCommandsWorkOnTheNcEditor) {
   auto w = makeWindow();
-  auto* ed = w->findChild<QPlainTextEdit*>("NCEditor");
+  auto* ed = w->findChild<NcEditor*>("NCEditor");
   find(*w, "BProgram")->click();
-  ed->setPlainText("N10 G0 X5");
+  ed->setText("N10 G0 X5");
   ed->selectAll();
   find(*w, "Cut")->click();
-  EXPECT_EQ(ed->toPlainText(), QString());
+  EXPECT_EQ(ed->text(), QString());
   find(*w, "paste1")->click();
   find(*w, "paste1")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5N10 G0 X5"));
   find(*w, "Undo2")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5"));
   find(*w, "Redo2")->click();
-  EXPECT_EQ(ed->toPlainText(), QStringLiteral("N10 G0 X5N10 G0 X5"));
+  EXPECT_EQ(ed->text(), QStringLiteral("N10 G0 X5N10 G0 X5"));
 }
 
 TEST_F(MainWindowTest, ClosingAsksAndCancelKeepsTheWindow) {
@@ -560,7 +571,7 @@ TEST_F(MainWindowTest, AFailedNcSaveIsReportedAndKeepsTheModifiedMark) {
   auto w = makeWindow();
   auto* ed = w->findChild<NcEditor*>("NCEditor");
   ASSERT_NE(ed, nullptr);
-  ed->setPlainText("G0 X1");
+  ed->setText("G0 X1");
   ed->setModified(true);
   w->job().active.Suffix = "nc";
   const std::string path = tmp.filePath("no-such-folder/teil.nc").toStdString();
@@ -587,6 +598,336 @@ TEST_F(MainWindowTest, DroppingAPictureFileOpensIt) {
   QApplication::sendEvent(w.get(), &drop);
   EXPECT_EQ(w->job().working, pic);
   EXPECT_TRUE(find(*w, "BConvert")->isEnabled());
+}
+
+// ---- Shell: commands, captions, views and the mends that go with them -----
+
+// Answers every message box that comes up while it lives with No / Cancel /
+// OK, and records its text and the widget it was parented to.
+class BoxAnswerer {
+ public:
+  BoxAnswerer() {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      seen.push_back({box->text().toStdString(), box->parentWidget()});
+      for (auto b : {QMessageBox::No, QMessageBox::Cancel, QMessageBox::Ok})
+        if (QAbstractButton* button = box->button(b)) {
+          button->click();
+          return;
+        }
+    });
+    timer_.start();
+  }
+  std::vector<std::pair<std::string, QWidget*>> seen;
+
+ private:
+  QTimer timer_;
+};
+
+// Presses the conversion dialog's cancel button at the first progress report
+// while the dialog shows.
+void ClickCancelOnceDuringTheRun(Tfmain& w, bool& clicked) {
+  w.setProgressHook([&w, &clicked](const std::string&, int) {
+    if (clicked || !w.convertDialog()->isVisible()) return;
+    clicked = true;
+    w.convertDialog()->findChild<QPushButton*>("BAbbruch")->click();
+  });
+}
+
+// A grey picture: neither black nor white anywhere.
+Picture GreyPicture() { return MakePicture(20, 10, 0xFF808080u); }
+
+TEST_F(MainWindowTest, ACommaTypedOrPastedIntoASpinFieldIsADecimalPoint) {
+  Job job;
+  TFDurchmesser diameter(job);
+  fimagepos position(job);
+  FScale scale(job);
+  const struct {
+    QWidget* dialog;
+    const char* field;
+    const char* text;
+    double value;
+  } cases[] = {
+      {&diameter, "EDurchmesser", "1,5", 1.5},
+      {&position, "StartX", "-12,5", -12.5},
+      {&position, "StartY", "-0,5", -0.5},
+      {&scale, "AusgabeX", "100,5", 100.5},
+  };
+  for (const auto& c : cases) {
+    for (bool pasted : {false, true}) {
+      SCOPED_TRACE(std::string(c.field) + (pasted ? " pasted" : " typed"));
+      c.dialog->show();
+      auto* spin = c.dialog->findChild<QDoubleSpinBox*>(QString::fromLatin1(c.field));
+      ASSERT_NE(spin, nullptr);
+      auto* edit = spin->findChild<QLineEdit*>();
+      edit->selectAll();
+      if (pasted)
+        edit->insert(QString::fromLatin1(c.text));
+      else
+        QTest::keyClicks(spin, QString::fromLatin1(c.text));
+      spin->interpretText();
+      EXPECT_DOUBLE_EQ(spin->value(), c.value);
+      c.dialog->hide();
+    }
+  }
+}
+
+TEST_F(MainWindowTest, CommaInTheDiameterDialogReachesTheMainWindowAsAPoint) {
+  auto w = makeWindow();
+  ASSERT_TRUE(w->openPictureFile(writePicture("a.bmp", BlockPicture())));
+  QTimer::singleShot(0, [] {
+    QWidget* dlg = QApplication::activeModalWidget();
+    ASSERT_NE(dlg, nullptr);
+    auto* spin = dlg->findChild<QDoubleSpinBox*>("EDurchmesser");
+    spin->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("1,5"));
+    dlg->findChild<QPushButton*>("BStore")->click();
+  });
+  find(*w, "BDurchmesser")->click();
+  EXPECT_EQ(find<QLineEdit>(*w, "EDurchmesser")->text(), QStringLiteral("1.5"));
+}
+
+TEST_F(MainWindowTest, CancellingTheBlackAndWhiteDialogStopsTheConvertCommand) {
+  auto w = makeWindow();
+  const Picture grey = GreyPicture();
+  ASSERT_TRUE(w->openPictureFile(writePicture("grey.bmp", grey)));
+  script.answers = {true};  // yes, convert to black and white first
+  bool converted = false;
+  w->setProgressHook(
+      [&](const std::string&, int) { converted |= w->convertDialog()->isVisible(); });
+  QTimer::singleShot(0, [] {
+    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
+  });
+  find(*w, "BConvert")->click();
+  EXPECT_FALSE(converted);
+  EXPECT_EQ(script.asked, std::vector<std::string>{kAskBlackWhiteText});
+  EXPECT_EQ(w->job().working, grey);
+  EXPECT_EQ(w->job().segments.count(), 0);
+  EXPECT_FALSE(w->job().contourAccepted);
+}
+
+TEST_F(MainWindowTest, QuestionsDuringTheRunOpenAboveTheConversionDialog) {
+  auto w = makeWindow();
+  w->setDialogs(nullptr, &script);  // real message boxes
+  ASSERT_TRUE(w->openPictureFile(writePicture("a.bmp", BlockPicture())));
+  BoxAnswerer boxes;
+  bool clicked = false;
+  ClickCancelOnceDuringTheRun(*w, clicked);
+  find(*w, "BConvert")->click();
+  ASSERT_TRUE(clicked);
+  ASSERT_FALSE(boxes.seen.empty());
+  EXPECT_EQ(boxes.seen[0].first, kAskCancelText);
+  EXPECT_EQ(boxes.seen[0].second, w->convertDialog());
+}
+
+TEST_F(MainWindowTest, RefusedOrCancelledRunLeavesAStatusThatSaysSo) {
+  auto w = makeWindow();
+  ASSERT_TRUE(w->openPictureFile(writePicture("a.bmp", BlockPicture())));
+  script.answers = {false};  // "Gefundene Kontur übernehmen?" No
+  find(*w, "BConvert")->click();
+  EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text().toStdString(), kRefusedText);
+
+  script.answers = {true};  // "Vorgang abbrechen?" Yes
+  bool clicked = false;
+  ClickCancelOnceDuringTheRun(*w, clicked);
+  find(*w, "BConvert")->click();
+  ASSERT_TRUE(clicked);
+  EXPECT_EQ(find<QLabel>(*w, "LMeldung")->text().toStdString(), kCancelledText);
+}
+
+TEST_F(MainWindowTest, OpeningAPictureClearsTheEditorAndItsCounters) {
+  auto w = makeWindow();
+  ASSERT_TRUE(w->openPictureFile(writePicture("a.bmp", BlockPicture())));
+  script.answers = {true};
+  find(*w, "BConvert")->click();
+  ASSERT_TRUE(w->job().contourAccepted);
+  ASSERT_NE(find<QLineEdit>(*w, "EZeilen")->text(), QStringLiteral("0"));
+  ASSERT_TRUE(w->openPictureFile(writePicture("b.bmp", BlockPicture())));
+  EXPECT_TRUE(w->findChild<NcEditor*>("NCEditor")->text().isEmpty());
+  for (const char* counter : {"EZeilen", "EZeichen", "EMaxWeg"})
+    EXPECT_EQ(find<QLineEdit>(*w, counter)->text(), QStringLiteral("0")) << counter;
+}
+
+// Replaces the line starting with `key=` in a settings file.
+void SetIniValue(const std::string& file, const std::string& key, const std::string& value) {
+  std::ifstream in(file);
+  std::stringstream out;
+  for (std::string line; std::getline(in, line);)
+    out << (line.rfind(key + "=", 0) == 0 ? key + "=" + value : line) << "\n";
+  in.close();
+  std::ofstream(file) << out.str();
+}
+
+TEST_F(MainWindowTest, MissingLanguageFileKeepsGermanCaptionsButActivatesTheStandardProfile) {
+  makeWindow().reset();  // writes the shipped settings into the folder
+  SetIniValue(configDir + "main.ini", "lang", "2");
+  SetIniValue(configDir + "main.ini", "Profil", "3");
+  const std::string dir = tmp.filePath("prog").toStdString();
+  std::filesystem::create_directories(dir);  // no english.txt here
+  auto w = std::make_unique<Tfmain>(std::string(), true);
+  w->setDialogs(&script, &script);
+  w->setProgramDir(dir);
+  w->show();
+  ASSERT_EQ(script.messages.size(), 1u);
+  EXPECT_NE(script.messages[0].find("english.txt"), std::string::npos) << script.messages[0];
+  EXPECT_EQ(find(*w, "BImage")->text(), QStringLiteral("Bild"));
+  EXPECT_EQ(find<QLabel>(*w, "LRAbstand")->text(), QStringLiteral("Sicherheitsabstand (R)"));
+  EXPECT_EQ(w->job().active.number, 3);
+  EXPECT_TRUE(find(*w, "Profil3")->isChecked());
+  EXPECT_FALSE(find<QLineEdit>(*w, "REbeneauswahl")->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, StandardProfileIsFoundByItsKeyTextButButtonsActivateByNumber) {
+  makeWindow().reset();
+  SetIniValue(configDir + "main.ini", "Profil", "2");
+  SetIniValue(configDir + "profil4.ini", "Profil", "2");  // profile 4 is named "2"
+  auto w = makeWindow();
+  EXPECT_EQ(w->job().active.number, 4);  // by key: the last profile that answers "2"
+  find(*w, "Profil2")->click();
+  EXPECT_EQ(w->job().active.number, 2);
+}
+
+TEST_F(MainWindowTest, EveryCaptionOfTheTableFollowsTheLanguageFile) {
+  makeWindow().reset();
+  SetIniValue(configDir + "main.ini", "lang", "2");
+  auto w = makeWindow();
+  const LanguageTexts& texts = w->job().language;
+  ASSERT_EQ(texts.LangText(3301), "Safety distance (R)");
+  int checked = 0;
+  for (const CaptionEntry& c : MainWindowCaptions()) {
+    const QString name = QString::fromLatin1(c.control);
+    QString shown;
+    if (auto* b = w->findChild<QAbstractButton*>(name))
+      shown = b->text();
+    else if (auto* l = w->findChild<QLabel*>(name))
+      shown = l->text();
+    else if (auto* a = w->findChild<QAction*>(name))
+      shown = a->text().remove('&');
+    else
+      continue;  // a page that is not built yet
+    ++checked;
+    EXPECT_EQ(shown.toStdString(), texts.LangText(c.number)) << c.control;
+  }
+  // The profile panel's four captions are among them.
+  for (const char* name : {"LRAbstand", "LZAbstand", "LZVorschub", "LXYVorschub"})
+    EXPECT_NE(w->findChild<QLabel*>(name), nullptr) << name;
+  EXPECT_GE(checked, 4 + 4 + 5);
+}
+
+TEST_F(MainWindowTest, ShortcutsRunTheirCommands) {
+  auto w = makeWindow();
+  QApplication::setActiveWindow(w.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  w->findChild<NcEditor*>("NCEditor")->setText("G0 X1");
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    const char* command;
+  } cases[] = {
+      {Qt::Key_O, Qt::ControlModifier, "BTLoad"},
+      {Qt::Key_S, Qt::ControlModifier, "NCProgrammspeichern1"},
+      {Qt::Key_F1, Qt::NoModifier, "Hilfe1"},
+      {Qt::Key_Q, Qt::ControlModifier, "MClose"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    QAction* a = w->command(c.command);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->shortcut(), QKeySequence(c.key | c.mods));
+    int runs = 0;
+    auto counter = QObject::connect(a, &QAction::triggered, [&] { ++runs; });
+    QTest::keyClick(w.get(), c.key, c.mods);
+    QObject::disconnect(counter);
+    EXPECT_EQ(runs, 1);
+  }
+  // What they ran: the open and save choosers, the help file, the close question.
+  ASSERT_EQ(script.requests.size(), 2u);
+  EXPECT_EQ(script.opened.size() + script.messages.size(), 1u);
+  EXPECT_EQ(script.asked, std::vector<std::string>{w->LangText(kCloseQuestionText)});
+  EXPECT_TRUE(w->isVisible());  // the question was answered Cancel
+}
+
+TEST_F(MainWindowTest, MenuItemsHaveMnemonics) {
+  auto w = makeWindow();
+  QList<QAction*> items = w->menuBar()->actions();
+  for (QAction* menu : w->menuBar()->actions())
+    if (menu->menu())
+      for (QAction* a : menu->menu()->actions()) items.push_back(a);
+  for (QAction* a : items) {
+    if (a->isSeparator()) continue;
+    EXPECT_TRUE(a->text().contains('&')) << a->text().toStdString();
+  }
+}
+
+TEST_F(MainWindowTest, ButtonsWithoutAFullCaptionHaveATooltip) {
+  auto w = makeWindow();
+  int seen = 0;
+  for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+    if (b->text().size() > 2 || b->objectName().startsWith(QStringLiteral("qt_"))) continue;
+    ++seen;
+    EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
+  }
+  EXPECT_GE(seen, 4 + 6 + 4);  // profile, tool-bar and stepper buttons at least
+  for (int k = 1; k <= 4; ++k) {
+    EXPECT_EQ(find(*w, QStringLiteral("Profil%1").arg(k).toLatin1().constData())->toolTip(),
+              QString::fromStdString(w->job().profiles[static_cast<size_t>(k - 1)].Profil));
+  }
+}
+
+TEST_F(MainWindowTest, ButtonsAndMenuItemsShareTheirCommand) {
+  auto w = makeWindow();
+  w->findChild<NcEditor*>("NCEditor")->setText("G0 X1");
+  find(*w, "BProgram")->click();
+  find(*w, "Speichern")->click();
+  w->command("NCProgrammspeichern1")->trigger();
+  EXPECT_EQ(script.requests.size(), 2u);
+  // A rule disables the action and the button with it.
+  EXPECT_FALSE(w->command("BConvert")->isEnabled());
+  ASSERT_TRUE(w->openPictureFile(writePicture("a.bmp", BlockPicture())));
+  EXPECT_TRUE(w->command("BConvert")->isEnabled());
+  EXPECT_TRUE(find(*w, "BConvert")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ConversionDialogIsMadeOnceAndAsksThroughTheCurrentDialogs) {
+  auto w = makeWindow();
+  TFConvert* dialog = w->convertDialog();
+  Script other;
+  w->setDialogs(&other, &script);
+  EXPECT_EQ(w->convertDialog(), dialog);
+  ASSERT_TRUE(w->openPictureFile(writePicture("a.bmp", BlockPicture())));
+  other.answers = {true};
+  find(*w, "BConvert")->click();
+  EXPECT_EQ(other.asked, std::vector<std::string>{kAskAcceptText});
+  EXPECT_TRUE(w->job().contourAccepted);
+}
+
+TEST_F(MainWindowTest, JobEventsTellTheViewsWhatHappened) {
+  Tfmain w(std::string(), true);
+  w.setDialogs(&script, &script);
+  w.setProgramDir(KORVANE_SOURCE_DIR "/data/lang");
+  std::vector<std::string> events;
+  JobEvents& ev = w.events();
+  QObject::connect(&ev, &JobEvents::pictureOpened, [&] { events.push_back("opened"); });
+  QObject::connect(&ev, &JobEvents::pictureChanged, [&] { events.push_back("changed"); });
+  QObject::connect(&ev, &JobEvents::runStarted, [&] { events.push_back("run"); });
+  QObject::connect(&ev, &JobEvents::contourAccepted, [&] { events.push_back("accepted"); });
+  QObject::connect(&ev, &JobEvents::programBuilt,
+                   [&](bool ok) { events.push_back(ok ? "built" : "failed"); });
+  QObject::connect(&ev, &JobEvents::settingsApplied, [&] { events.push_back("settings"); });
+  w.show();
+  EXPECT_EQ(events, std::vector<std::string>{"settings"});
+
+  events.clear();
+  ASSERT_TRUE(w.openPictureFile(writePicture("a.bmp", BlockPicture())));
+  EXPECT_EQ(events, (std::vector<std::string>{"opened", "changed"}));
+
+  events.clear();
+  script.answers = {true};
+  find(w, "BConvert")->click();
+  // Marked result shown, program built, then the command reports acceptance.
+  EXPECT_EQ(events, (std::vector<std::string>{"run", "changed", "built", "accepted", "changed"}));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "contour/centreline.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "contour/segs.h"
+#include "support/recording_progress.h"
 
 namespace korvane {
 namespace {
@@ -47,15 +49,7 @@ Picture Blank(int32_t w, int32_t h) {
 using testing::Seg;
 using testing::Segs;
 
-struct Recorder : ProgressSink {
-  std::vector<std::pair<std::string, int>> calls;
-  Job* cancelJob = nullptr;
-  size_t cancelAt = 0;  // report number after which cancel is "clicked"
-  void report(const std::string& text, int percent) override {
-    calls.emplace_back(text, percent);
-    if (cancelJob && calls.size() == cancelAt) cancelJob->cancelRequested = true;
-  }
-};
+using Recorder = testing::RecordingProgress;
 
 // ---------------------------------------------------------------------------
 // Reference: the method exactly as written out, with whole-picture scratch
@@ -268,7 +262,7 @@ Outcome RunFast(Picture img) {
   Job job;
   FixedAnswers ui;
   Recorder rec;
-  ScanInline(img, job, rec, ui);
+  ScanInline(img, job.segments, job.scanStep, job.cancelRequested, rec, ui);
   return {Segs(job.segments), std::move(img), ui.messages, rec.calls};
 }
 
@@ -322,7 +316,7 @@ TEST(CentreLine, StrokeWidthAndMessage) {
     LoadTraceMap(c.pic, map);
     Job job;
     NullProgress np;
-    EXPECT_EQ(MeasureStrokeWidth(map, job, np).width, c.width);
+    EXPECT_EQ(MeasureStrokeWidth(map, job.scanStep, job.cancelRequested, np).width, c.width);
     const Outcome out = RunFast(c.pic);
     const std::vector<std::string> want =
         c.message ? std::vector<std::string>{"Durchschnittliche Linienbreite zu gross: " +
@@ -463,9 +457,8 @@ TEST(CentreLine, CancelInEachPass) {
     Job job;
     FixedAnswers ui;
     Recorder rec;
-    rec.cancelJob = &job;
-    rec.cancelAt = c.cancelAt;
-    ScanInline(img, job, rec, ui);
+    rec.cancelOn(job.cancelRequested, c.cancelAt);
+    ScanInline(img, job.segments, job.scanStep, job.cancelRequested, rec, ui);
     EXPECT_EQ(Segs(job.segments), c.want);
     if (c.cancelAt) {
       EXPECT_EQ(rec.calls.size(), c.cancelAt);
@@ -475,8 +468,7 @@ TEST(CentreLine, CancelInEachPass) {
     Picture refImg = p;
     Job refJob;
     Recorder refRec;
-    refRec.cancelJob = &refJob;
-    refRec.cancelAt = c.cancelAt;
+    refRec.cancelOn(refJob.cancelRequested, c.cancelAt);
     ref::ScanInline(refImg, refJob, refRec, ui);
     EXPECT_EQ(Segs(refJob.segments), c.want);
     EXPECT_EQ(img, refImg);
@@ -520,7 +512,7 @@ TEST(CentreLine, MatchesReferenceOnRandomDrawings) {
     Job ja, jb;
     FixedAnswers ua, ub;
     Recorder ra, rb;
-    ScanInline(a, ja, ra, ua);
+    ScanInline(a, ja.segments, ja.scanStep, ja.cancelRequested, ra, ua);
     const ref::Undo undo = ref::ScanInline(b, jb, rb, ub);
     ASSERT_EQ(Segs(ja.segments), Segs(jb.segments));
     ASSERT_EQ(a, b);

@@ -1,4 +1,5 @@
 #include "contour/linefollow.h"
+#include "core/postprocess.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
 
 namespace korvane {

@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "contour/outline.h"
 
 #include <gtest/gtest.h>
@@ -224,7 +225,7 @@ std::vector<Seg> TraceFramed(const Picture& picture, Picture* marked = nullptr) 
   Job job;
   NullProgress progress;
   Picture result = Framed(picture);
-  ScanOutLine(result, job, progress);
+  ScanOutLine(result, job.segments, job.cancelRequested, progress);
   if (marked != nullptr) *marked = result;
   return Segs(job.segments);
 }
@@ -343,7 +344,7 @@ TEST(OutlineTest, DiagonalRunStopsWhereAnOrthogonalNeighbourIsRed) {
   for (auto [x, y] : {std::pair{1, 1}, {2, 2}, {3, 3}, {4, 4}, {4, 3}}) map.at(x, y) = kMapRed;
   Job job;
   {
-    WormTracer tracer(map, job);
+    WormTracer tracer(map, job.segments, job.cancelRequested);
     tracer.ScanWurm(1, 1);
   }
   const std::vector<Seg> expected = {{1, 1, 3, 3}, {3, 3, 4, 3}, {4, 3, 4, 4}};
@@ -359,7 +360,7 @@ TEST(OutlineTest, IsolatedRedPixelAddsNothingAndTurnsGreen) {
   Job job;
   job.segments.append(5, 5, 6, 6);  // an earlier path stays untouched
   {
-    WormTracer tracer(map, job);
+    WormTracer tracer(map, job.segments, job.cancelRequested);
     tracer.ScanWurm(1, 1);
   }
   EXPECT_EQ(Segs(job.segments), (std::vector<Seg>{{5, 5, 6, 6}}));
@@ -403,7 +404,7 @@ TEST(OutlineTest, ReportsEveryRowOfEachPassRoundingTiesToEven) {
   Job job;
   RecordingProgress progress(job);
   Picture result = Framed(Draw({"...", ".#.", "...", "...", "...", "..."}));  // height 8
-  ScanOutLine(result, job, progress);
+  ScanOutLine(result, job.segments, job.cancelRequested, progress);
   std::vector<Report> expected;
   // row / 8 * 100: 12.5 -> 12, 37.5 -> 38, 62.5 -> 62, 87.5 -> 88.
   const int pct[] = {0, 12, 25, 38, 50, 62, 75, 88, 100};
@@ -428,7 +429,7 @@ TEST(OutlineTest, CancelStopsAtTheNextRow) {
     Picture result =
         Framed(Draw({"..........", ".####.....", ".####.....", "..........", "..........",
                      "..........", "..........", "......##..", "......##..", ".........."}));
-    ScanOutLine(result, job, progress);
+    ScanOutLine(result, job.segments, job.cancelRequested, progress);
     EXPECT_EQ(progress.reports.size(), static_cast<size_t>(c.cancelAt))
         << "cancel at " << c.cancelAt;
     EXPECT_EQ(job.segments.empty(), c.listEmpty) << "cancel at " << c.cancelAt;
@@ -462,7 +463,7 @@ Outcome RunFast(const Picture& input, int cancelAt) {
   RecordingProgress progress(job, cancelAt);
   Outcome o;
   o.marked = input;
-  ScanOutLine(o.marked, job, progress);
+  ScanOutLine(o.marked, job.segments, job.cancelRequested, progress);
   o.segs = Segs(job.segments);
   o.undo = UndoSegs(job.segments);
   o.reports = progress.reports;
@@ -477,7 +478,7 @@ Outcome RunFromSink(const Picture& picture, int cancelAt) {
   for (int32_t y = picture.height - 1; y >= 0; --y) sink.row(y, &picture.px[y * picture.width]);
   Job job;
   RecordingProgress progress(job, cancelAt);
-  ScanOutLine(map, job, progress);
+  ScanOutLine(map, job.segments, job.cancelRequested, progress);
   Outcome o;
   o.marked = Framed(picture);
   StoreTraceMap(map, o.marked);
@@ -580,7 +581,7 @@ TEST(OutlineTest, ListGrowsPastTheClassicBankSize) {
   Job job;
   NullProgress progress;
   Picture result = Framed(pic);
-  ScanOutLine(result, job, progress);
+  ScanOutLine(result, job.segments, job.cancelRequested, progress);
   ASSERT_EQ(job.segments.count(), 4 * n * n);
   // Paths come row by row of dots, left to right; each is the single-pixel diamond.
   for (int32_t k = 0; k < n * n; ++k) {
@@ -627,7 +628,7 @@ TEST(OutlineTest, PreviewSeesTheMarksWhileTheMethodRuns) {
     Job job;
     Watcher w(shows);
     w.picture = &pic;
-    ScanOutLine(pic, job, w);
+    ScanOutLine(pic, job.segments, job.cancelRequested, w);
     EXPECT_EQ(w.sawGreenBeforeTheEnd, shows);
     EXPECT_GT(job.segments.count(), 0);
   }

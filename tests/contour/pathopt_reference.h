@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "contour/pathopt.h"
-#include "core/segments.h"
+#include "base/segments.h"
 
 namespace korvane::reference {
 

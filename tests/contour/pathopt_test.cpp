@@ -1,4 +1,5 @@
 #include "contour/pathopt.h"
+#include "core/postprocess.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,9 @@
 #include <vector>
 
 #include "contour/pathopt_reference.h"
-#include "core/interaction.h"
+#include "base/interaction.h"
 #include "core/job.h"
+#include "support/recording_progress.h"
 
 namespace korvane {
 namespace {
@@ -47,10 +49,7 @@ void ExpectRecords(const SegmentList& list, const std::vector<Seg>& want) {
   }
 }
 
-struct RecordingProgress : ProgressSink {
-  std::vector<std::pair<std::string, int>> reports;
-  void report(const std::string& t, int p) override { reports.emplace_back(t, p); }
-};
+using testing::RecordingProgress;
 
 TEST(PointDistance, ExactWhereItCan) {
   struct Case {
@@ -167,8 +166,8 @@ TEST(WayOptimizer, UnchangedTotalLeavesTheListAndSaysSo) {
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_FALSE(r.ncRebuild);
     EXPECT_EQ(builds, 0);
-    ASSERT_FALSE(progress.reports.empty());
-    EXPECT_EQ(progress.reports.back(), std::make_pair(std::string(kNoNewWayText), 100));
+    ASSERT_FALSE(progress.calls.empty());
+    EXPECT_EQ(progress.calls.back(), std::make_pair(std::string(kNoNewWayText), 100));
     ExpectRecords(job.segments, c.in);
     for (int32_t i = 0; i < job.segments.count(); ++i) EXPECT_TRUE(job.segments[i].done);
   }

@@ -1,3 +1,5 @@
+#include "core/job.h"
+#include "core/parameters.h"
 #include "contour/scan.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "contour/tooldiameter.h"
 
 #include "contour/segs.h"
+#include "support/recording_progress.h"
 
 namespace korvane {
 namespace {
@@ -35,16 +38,9 @@ using testing::Seg;
 
 std::vector<Seg> Segs(const Job& job) { return testing::Segs(job.segments); }
 
-struct Recorder : ProgressSink {
-  std::vector<std::pair<std::string, int>> calls;
-  Job* cancelJob = nullptr;  // when set, the first report "clicks" cancel
-  void report(const std::string& text, int percent) override {
-    calls.emplace_back(text, percent);
-    if (cancelJob) cancelJob->cancelRequested = true;
-  }
-};
+using Recorder = testing::RecordingProgress;
 
-using ScanFn = void (*)(Picture&, Job&, ProgressSink&);
+using ScanFn = void (*)(Picture&, SegmentList&, long double, const bool&, ProgressSink&);
 
 // Lines lie `step` apart (80-bit accumulation), rows are the positions rounded
 // ties-to-even, and each line's segment carries the exact position as y.
@@ -72,7 +68,7 @@ TEST(SurfaceScan, LinePositionsAndRowsRead) {
     job.scanStep = c.step;
     Picture img = Filled(w, c.height, kBlack);
     NullProgress np;
-    BMPAbtasten(img, job, np);
+    BMPAbtasten(img, job.segments, job.scanStep, job.cancelRequested, np);
     std::vector<Seg> want;
     for (size_t k = 0; k < positions.size(); ++k) {
       const long double p = positions[k];
@@ -118,7 +114,7 @@ TEST(SurfaceScan, PositiveStretchesAndEdges) {
     Picture img = Draw(c.pic);
     const Picture before = img;
     NullProgress np;
-    BMPAbtasten(img, job, np);
+    BMPAbtasten(img, job.segments, job.scanStep, job.cancelRequested, np);
     EXPECT_EQ(Segs(job), c.want);
     // Exactly the pixels under the segments turn dark green.
     Picture marked = before;
@@ -136,7 +132,7 @@ TEST(SurfaceScan, NegativeClearsWhiteAndRecolours) {
   {
     Job job;
     Picture img = Draw({"#..##", "..#..", "....."});
-    BMPAbtastNeg(img, job, np);
+    BMPAbtastNeg(img, job.segments, job.scanStep, job.cancelRequested, np);
     const std::vector<Seg> want = {{1, 0, 2, 0}, {4, 1, 3, 1}, {1, 1, 0, 1}, {0, 2, 4, 2}};
     EXPECT_EQ(Segs(job), want);
     // Every examined pixel is recoloured: green on a stretch, white elsewhere.
@@ -153,7 +149,7 @@ TEST(SurfaceScan, NegativeClearsWhiteAndRecolours) {
     // Fully black: no segment, the picture turns white.
     Job job;
     Picture img = Filled(4, 3, kBlack);
-    BMPAbtastNeg(img, job, np);
+    BMPAbtastNeg(img, job.segments, job.scanStep, job.cancelRequested, np);
     EXPECT_EQ(job.segments.count(), 0);
     EXPECT_EQ(img, Filled(4, 3, kWhite));
   }
@@ -166,7 +162,7 @@ TEST(SurfaceScan, RowReadTwiceInvertsNegative) {
   job.scanStep = 0.5L;  // positions 0, 0.5, 1, 1.5, 2, 2.5 -> rows 0, 0, 1, 2, 2, 2
   Picture img = Draw({"##..#", ".....", "....."});
   NullProgress np;
-  BMPAbtastNeg(img, job, np);
+  BMPAbtastNeg(img, job.segments, job.scanStep, job.cancelRequested, np);
   const std::vector<Seg> want = {
       {2, 0, 3, 0},        // row 0, first reading: the white stretch
       {4, 0.5L, 4, 0.5L},  // row 0 again, leftwards: black pixel 4, now white
@@ -183,7 +179,7 @@ TEST(SurfaceScan, ProgressPerLine) {
   Job job;
   Picture img = Filled(3, 8, kWhite);
   Recorder rec;
-  BMPAbtasten(img, job, rec);
+  BMPAbtasten(img, job.segments, job.scanStep, job.cancelRequested, rec);
   // row / 8 * 100 rounded ties-to-even: 12.5 -> 12, 37.5 -> 38, 62.5 -> 62.
   const std::vector<int> want = {12, 25, 38, 50, 62, 75, 88, 100};
   std::vector<int> got;
@@ -212,9 +208,9 @@ TEST(SurfaceScan, CancelStopsAtNextPollingPoint) {
     SCOPED_TRACE(c.name);
     Job job;
     Recorder rec;
-    rec.cancelJob = &job;
+    rec.cancelOn(job.cancelRequested, 1);  // the first report "clicks" cancel
     Picture img = Filled(5, 4, c.fill);
-    c.fn(img, job, rec);
+    c.fn(img, job.segments, job.scanStep, job.cancelRequested, rec);
     EXPECT_EQ(Segs(job), c.want);
     EXPECT_EQ(rec.calls.size(), 1u);
     EXPECT_EQ(img.at(2, 2), c.fill);  // later lines untouched
@@ -245,7 +241,7 @@ TEST(SurfaceScan, DegenerateInputs) {
       job.scanStep = c.step;
       Picture img = Filled(c.w, c.h, fn == &BMPAbtasten ? kBlack : kWhite);
       NullProgress np;
-      fn(img, job, np);
+      fn(img, job.segments, job.scanStep, job.cancelRequested, np);
       EXPECT_LE(static_cast<size_t>(job.segments.count()), c.maxSegments);
       for (const Seg& s : Segs(job)) {
         EXPECT_GE(std::min(s.x1, s.x2), 0);

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <vector>
 
-#include "core/segments.h"
+#include "base/segments.h"
 
 namespace korvane::testing {
 

@@ -1,3 +1,5 @@
+#include "core/job.h"
+#include "core/parameters.h"
 #include "contour/tooldiameter_ui.h"
 
 #include <gtest/gtest.h>

@@ -110,6 +110,48 @@ TEST(NcTokens, UnitsAboveTheByteRangeAreOther) {
                 {0, 1, K::kOther}, {1, 1, K::kOther}, {2, 1, K::kNumber}, {3, 0, K::kEndOfLine}}));
 }
 
+// Attributes per byte of UTF-8 lines, written as one letter per byte:
+// L label, N number, M marker, I identifier, S space, - none.
+TEST(NcTokens, Utf8LineAttributesCoverWholeCharacters) {
+  const auto letter = [](NcAttribute a) {
+    switch (a) {
+      case NcAttribute::kLabel: return 'L';
+      case NcAttribute::kNumber: return 'N';
+      case NcAttribute::kMarker: return 'M';
+      case NcAttribute::kIdentifier: return 'I';
+      case NcAttribute::kSpace: return 'S';
+      case NcAttribute::kNone: return '-';
+      default: return '?';
+    }
+  };
+  const struct {
+    std::string line, want;
+  } cases[] = {
+      {"N1 X2\r\n", "MMMLNSS"},
+      {"X\xc3\xa4" "5", "LIIN"},         // a-umlaut: two bytes, one "other"
+      {"\xc3\xbfZ", "--L"},               // U+00FF is code 255
+      {"\xe2\x82\xac" "1", "IIIN"},      // euro sign
+      {"\xf0\x9f\x94\xa7" "1", "IIIIN"},  // beyond U+FFFF
+      {"\xc0\x80" "1", "IIN"},            // an overlong zero is no end of line
+      {"\xe2\x82" "1", "IIN"},            // cut-off character: each byte alone
+      {"\xff" "A", "IL"},                  // a lone 0xFF byte is no character
+      {std::string("X1\0Y2\n", 6), "LN----"},  // nothing after a code 0
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    std::string out = "keep";
+    AppendNcLineAttributes(c.line, 0, out);
+    ASSERT_EQ(out.size(), 4 + c.line.size());
+    EXPECT_EQ(out.substr(0, 4), "keep");
+    std::string got;
+    for (size_t i = 4; i < out.size(); ++i) got.push_back(letter(static_cast<NcAttribute>(out[i])));
+    EXPECT_EQ(got, c.want) << c.line;
+  }
+  std::string offset;
+  AppendNcLineAttributes("X", 10, offset);
+  EXPECT_EQ(offset, std::string(1, static_cast<char>(10 + static_cast<int>(NcAttribute::kLabel))));
+}
+
 TEST(NcTokens, AttributesAndStyles) {
   struct Row {
     K kind;

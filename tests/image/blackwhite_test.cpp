@@ -1,5 +1,6 @@
 // The black-and-white test, the threshold and the dialog's preview cycle.
 #include "image/blackwhite.h"
+#include "core/picturejob.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,10 @@
 #include <climits>
 #include <cmath>
 #include <random>
+#include <sys/resource.h>
+#include <csignal>
+#include <fstream>
+#include <iterator>
 
 #include "image/image_test_util.h"
 
@@ -507,6 +511,33 @@ TEST(SaveBitmap, UncreatableFileIsReported) {
   std::string error;
   EXPECT_FALSE(SavePictureBmp32(path, pic, error));
   EXPECT_EQ(error, "Datei " + path + " kann nicht erstellt werden");
+}
+
+TEST(SaveBitmap, FailedSaveKeepsTheOldFile) {
+  testutil::TempDir dir;
+  const std::string path = dir.file("x.bmp");
+  {
+    std::ofstream old(path, std::ios::binary);
+    old << "old picture";
+  }
+  Picture pic;
+  pic.resize(64, 64, kBlack);  // 16 KiB of pixels: beyond the file size limit below
+  // A file size limit makes the write fail part-way, as a full disk would.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  rlimit small = before;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string error;
+  const bool saved = SavePictureBmp32(path, pic, error);
+  setrlimit(RLIMIT_FSIZE, &before);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(error, "Datei " + path + " kann nicht erstellt werden");
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old picture");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+      << "no temporary file is left behind";
 }
 
 // Icons: one directory entry per image, the largest wins; pixels the icon

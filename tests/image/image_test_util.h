@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "image/decode.h"
+#include "support/tempdir.h"
 
 namespace korvane::testutil {
 
@@ -50,27 +51,7 @@ inline bool Decode(const Bytes& b, RecordingSink& sink, std::string& error,
 }
 
 // A scratch folder removed with the fixture.
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/korvane_image_XXXXXX";
-    path_ = mkdtemp(tmpl);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  std::string write(const std::string& name, const Bytes& b) const {
-    const std::string p = file(name);
-    std::FILE* f = std::fopen(p.c_str(), "wb");
-    if (f != nullptr) {
-      if (!b.empty()) std::fwrite(b.data(), 1, b.size(), f);
-      std::fclose(f);
-    }
-    return p;
-  }
-
- private:
-  std::string path_;
-};
+using TempDir = korvane::testing::TempDir;
 
 inline void Put16(Bytes& v, size_t at, uint32_t x) {
   v[at] = static_cast<uint8_t>(x);

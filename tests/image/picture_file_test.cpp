@@ -1,5 +1,6 @@
 // Opening a picture into the job, the dialogs' file-type list, zoom steps.
 #include "image/picture_file.h"
+#include "core/picturejob.h"
 
 #include "core/job.h"
 #include "image/blackwhite.h"

@@ -1,3 +1,4 @@
+#include "core/job.h"
 #include "image/tfbw_ui.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+#include "core/job.h"
+#include "core/convert.h"
 #include "ncout/ncbuild.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/numtext.h"
+#include "base/numtext.h"
+#include "support/recording_progress.h"
 
 namespace korvane {
 namespace {
@@ -69,11 +72,7 @@ int64_t NonBlankChars(const Lines& lines) {
   return n;
 }
 
-class Recorder : public ProgressSink {
- public:
-  void report(const std::string& text, int percent) override { calls.emplace_back(text, percent); }
-  std::vector<std::pair<std::string, int>> calls;
-};
+using Recorder = testing::RecordingProgress;
 
 TEST(ConvertToNC, WorkedExample) {
   Job job = ExampleJob();

@@ -7,7 +7,7 @@
 
 #include "settings/defaults.h"
 #include "settings/inifile.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {
@@ -15,6 +15,12 @@ namespace {
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
+
+std::string DefaultContent(std::string_view name) {
+  for (const DefaultSettingsFile& f : DefaultSettingsFiles())
+    if (f.name == name) return std::string(f.content);
+  return "no such default file";
+}
 
 EnvLookup FakeEnv(std::map<std::string, std::string> vars) {
   return [vars](const std::string& name) -> std::optional<std::string> {
@@ -75,12 +81,28 @@ TEST(ConfigDir, FirstStartFillsANewFolder) {
   for (const DefaultSettingsFile& f : DefaultSettingsFiles()) {
     EXPECT_EQ(ReadBytes(dir + std::string(f.name)), f.content) << f.name;
   }
-  // A later start leaves the user's settings alone, even missing files.
+  // A later start leaves the user's files alone and brings back a missing one.
   ASSERT_TRUE(IniWriteString(dir + "main.ini", "set", "lang", "2"));
   std::filesystem::remove(dir + "profil4.ini");
   ASSERT_TRUE(EnsureConfigDir(dir, &error)) << error;
   EXPECT_EQ(IniReadInt(dir + "main.ini", "set", "lang"), 2);
-  EXPECT_FALSE(std::filesystem::exists(dir + "profil4.ini"));
+  EXPECT_EQ(ReadBytes(dir + "profil4.ini"), DefaultContent("profil4.ini"));
+}
+
+TEST(ConfigDir, ExistingEmptyFolderGetsEveryDefaultFile) {
+  TempDir base;
+  const std::string dir = base.file("config/");
+  std::filesystem::create_directories(dir);
+  WriteBytes(dir + "profil2.ini", "[set]\nProfil=Mine\n");
+  std::string error;
+  ASSERT_TRUE(EnsureConfigDir(dir, &error)) << error;
+  for (const DefaultSettingsFile& f : DefaultSettingsFiles()) {
+    if (std::string(f.name) == "profil2.ini") {
+      EXPECT_EQ(ReadBytes(dir + "profil2.ini"), "[set]\nProfil=Mine\n");
+    } else {
+      EXPECT_EQ(ReadBytes(dir + std::string(f.name)), f.content) << f.name;
+    }
+  }
 }
 
 TEST(ConfigDir, FirstStartFailures) {

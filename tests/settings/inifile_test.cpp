@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "core/interaction.h"
-#include "tempdir.h"
+#include "base/interaction.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

@@ -1,3 +1,5 @@
+#include "core/job.h"
+#include "core/jobsettings.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
@@ -6,11 +8,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/interaction.h"
-#include "core/numtext.h"
+#include "base/interaction.h"
+#include "base/numtext.h"
 #include "settings/defaults.h"
 #include "settings/inifile.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 namespace korvane {
 namespace {

@@ -1,0 +1,109 @@
+#include "core/batch.h"
+
+#include "base/numtext.h"
+#include "contour/tooldiameter.h"
+#include "core/convert.h"
+#include "core/picturejob.h"
+#include "core/postprocess.h"
+#include "image/decode.h"
+
+namespace korvane {
+namespace {
+
+// The convert command's surroundings without windows: the black-and-white
+// dialog becomes a fixed threshold, the conversion dialog a direct run.
+class BatchHost : public ConvertHost {
+ public:
+  BatchHost(Job& job, const BatchOptions& options, UserDialogs& ui, ProgressSink& progress)
+      : job_(job), options_(options), ui_(ui), progress_(progress) {}
+  bool runBlackWhite() override {
+    if (options_.beforeThreshold) options_.beforeThreshold(options_.threshold);
+    // The same steps as the black-and-white dialog with its slider at N.
+    BeginBlackWhite(job_);
+    PreviewThreshold(job_, options_.threshold);
+    AcceptImageEdit(job_);
+    return true;
+  }
+  void runConversionDialog() override { StartRun(job_, *this, ui_, progress_); }
+  void programBuilt(bool ok) override { buildOk = ok; }
+  bool buildOk = false;
+
+ private:
+  Job& job_;
+  const BatchOptions& options_;
+  UserDialogs& ui_;
+  ProgressSink& progress_;
+};
+
+}  // namespace
+
+BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
+                     ProgressSink& progress) {
+  BatchResult result;
+
+  // Picture preparation, before the threshold.
+  if (!PreparePicture(job, options.prepare)) {
+    result.outcome = BatchResult::Outcome::PrepareFailed;
+    result.error = "the picture cannot be resized";
+    return result;
+  }
+  if (!options.savePicture.empty()) {
+    if (!SavePictureBmp32(options.savePicture, job.working, result.error)) {
+      result.outcome = BatchResult::Outcome::PrepareFailed;
+      return result;
+    }
+    if (options.stopAfterSave) {
+      result.outcome = BatchResult::Outcome::PictureSaved;
+      return result;
+    }
+  }
+
+  // Output parameters, as if typed into the scale and diameter fields.
+  job.scale = options.scale;
+  ConvertInputs in;
+  in.scaleText = FormatFixed(job.scale, 3);
+  in.diameterEnabled = true;
+  if (options.diameter) {
+    in.diameterText = options.diameterText;
+    job.lineSpacing = LineSpacingForDiameter(*options.diameter, job.scale);
+  }
+  const OffsetTexts offsets = OffsetTextsFor(
+      PlacementStart(options.origin, job.working.width, job.working.height, job.scale));
+  job.xOffsetText = offsets.x;
+  job.yOffsetText = offsets.y;
+  job.contourType = options.contour;
+
+  // Threshold, contour method, acceptance and the first build.
+  BatchHost host(job, options, ui, progress);
+  DoConvert(job, ConvertRequest::Command, in, host, ui, progress);
+  if (!job.contourAccepted) return result;
+  if (!host.buildOk) {
+    result.outcome = BatchResult::Outcome::BuildFailed;
+    result.error = job.lastBuildError;
+    return result;
+  }
+
+  // Post-processing; each rebuilds the program where its result calls for it.
+  if (options.followLines) {
+    result.lines = FindLines(job, ui, progress);
+    if (result.lines->ncRebuild && !RebuildProgram(job, progress)) {
+      result.outcome = BatchResult::Outcome::BuildFailed;
+      result.error = job.lastBuildError;
+      return result;
+    }
+  }
+  if (options.optimise) {
+    result.way = WayOptimizer(job, options.allowReverse, false, ui, progress);
+    if (result.way->ncRebuild && !RebuildProgram(job, progress)) {
+      result.outcome = BatchResult::Outcome::BuildFailed;
+      result.error = job.lastBuildError;
+      return result;
+    }
+  }
+
+  // (Contour export goes here, after the build.)
+  result.outcome = BatchResult::Outcome::Done;
+  return result;
+}
+
+}  // namespace korvane
