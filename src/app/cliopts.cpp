@@ -2,19 +2,24 @@
 
 #include <charconv>
 #include <cstring>
+#include <functional>
 
 #include "base/numtext.h"
 #include "export/export.h"
 #include "ncout/outparams.h"
+#include "image/decode.h"
+#include "image/resizelink.h"
 
 namespace korvane {
 
 const char* const kCliUsage =
     "Usage: korvane-cli PICTURE -o PROGRAM [options]\n"
     "       korvane-cli PICTURE --export CONTOUR [-o PROGRAM] [options]\n"
+    "       korvane-cli PICTURE --save-picture FILE [preparation options]\n"
     "Converts a picture (BMP, JPEG, PNG, ICO, WMF, EMF) into an NC program.\n"
     "\n"
-    "  -o, --output PROGRAM     NC program to write (required without --export)\n"
+    "  -o, --output PROGRAM     NC program to write (required without --export\n"
+    "                           or --save-picture)\n"
     "  --contour TYPE           outline (default), centreline, scan, scan-negative\n"
     "  --threshold N            threshold 0..255 for pictures that are not black and\n"
     "                           white (default 128)\n"
@@ -33,6 +38,20 @@ const char* const kCliUsage =
     "  --export CONTOUR         also write the contour in pixel units: DXF, HPGL or\n"
     "                           SVG by the extension .dxf, .plt or .svg\n"
     "  --quiet                  no progress and no summary\n"
+    "\n"
+    "Preparation, applied in the order given, before the black-and-white step:\n"
+    "  --brightness N, --contrast N, --gamma N\n"
+    "                           correction -100..100; together one tone table,\n"
+    "                           applied where the first of them stands\n"
+    "  --filter NAME            grenzwert, hipass, kanten, scharf, praegen, weich\n"
+    "                           (repeatable)\n"
+    "  --grey                   grey levels\n"
+    "  --invert                 invert the colours\n"
+    "  --rotate 90|180|270      rotate clockwise\n"
+    "  --mirror lr|tb           mirror left to right or top to bottom\n"
+    "  --resize WxH             nearest-neighbour resize, each side at least 10\n"
+    "  --save-picture FILE      write the prepared picture as a 32-bit bitmap;\n"
+    "                           without -o nothing else is done\n"
     "  -h, --help               this text\n"
     "\n"
     "Exit status: 0 done, 1 picture or conversion error, 2 usage error.\n";
@@ -64,6 +83,95 @@ bool ParseOrigin(const std::string& s, Origin& o) {
   else if (s == "bottom-right") o = Origin::BottomRight;
   else if (s == "top-right") o = Origin::TopRight;
   else return false;
+  return true;
+}
+
+bool ParseWhole(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
+  int64_t n = 0;
+  auto r = std::from_chars(s.data(), s.data() + s.size(), n);
+  if (r.ec != std::errc() || r.ptr != s.data() + s.size() || n < lo || n > hi) return false;
+  out = n;
+  return true;
+}
+
+// One preparation option; false with `error` set when it is not one or its
+// value is wrong. `handled` tells whether `a` was a preparation option.
+bool ParsePrepareOption(const std::string& a, const std::function<bool(std::string&)>& needValue,
+                        CliOptions& opt, bool& handled, std::string& error) {
+  using Kind = PrepareStep::Kind;
+  handled = true;
+  std::string v;
+  PrepareStep step;
+  if (a == "--brightness" || a == "--contrast" || a == "--gamma") {
+    if (!needValue(v)) return false;
+    int64_t n = 0;
+    if (!ParseWhole(v, -100, 100, n)) {
+      error = a.substr(2) + " must be a whole number from -100 to 100";
+      return false;
+    }
+    // The three sliders make one table, placed where the first of them stands.
+    PrepareStep* levels = nullptr;
+    for (PrepareStep& s : opt.prepare)
+      if (s.kind == Kind::Levels) levels = &s;
+    if (levels == nullptr) {
+      opt.prepare.push_back(PrepareStep{});
+      levels = &opt.prepare.back();
+    }
+    (a == "--brightness" ? levels->brightness
+     : a == "--contrast" ? levels->contrast
+                         : levels->gamma) = static_cast<int>(n);
+    return true;
+  }
+  if (a == "--filter") {
+    if (!needValue(v)) return false;
+    const auto f = FilterByName(v);
+    if (!f) {
+      error = "unknown filter '" + v + "'";
+      return false;
+    }
+    step.kind = Kind::Filter;
+    step.filter = *f;
+  } else if (a == "--grey" || a == "--gray") {
+    step.kind = Kind::Grey;
+  } else if (a == "--invert") {
+    step.kind = Kind::Invert;
+  } else if (a == "--rotate") {
+    if (!needValue(v)) return false;
+    if (v != "90" && v != "180" && v != "270") {
+      error = "rotate must be 90, 180 or 270";
+      return false;
+    }
+    step.kind = Kind::Rotate;
+    step.quarterTurns = std::stoi(v) / 90;
+  } else if (a == "--mirror") {
+    if (!needValue(v)) return false;
+    if (v != "lr" && v != "tb") {
+      error = "mirror must be lr or tb";
+      return false;
+    }
+    step.kind = v == "lr" ? Kind::MirrorLeftRight : Kind::MirrorTopBottom;
+  } else if (a == "--resize") {
+    if (!needValue(v)) return false;
+    const size_t x = v.find_first_of("xX");
+    int64_t w = 0, h = 0;
+    if (x == std::string::npos ||
+        !ParseWhole(v.substr(0, x), kResizeFieldMin, kResizeFieldMax, w) ||
+        !ParseWhole(v.substr(x + 1), kResizeFieldMin, kResizeFieldMax, h)) {
+      error = "resize must be WIDTHxHEIGHT, each from 10 to 9999999";
+      return false;
+    }
+    if (w * h > kMaxPicturePixels) {
+      error = "resize " + v + " is larger than any picture can be";
+      return false;
+    }
+    step.kind = Kind::Resize;
+    step.width = static_cast<int32_t>(w);
+    step.height = static_cast<int32_t>(h);
+  } else {
+    handled = false;
+    return true;
+  }
+  opt.prepare.push_back(step);
   return true;
 }
 
@@ -104,6 +212,12 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::st
       return true;
     };
     std::string v;
+    bool prepareOption = false;
+    if (!ParsePrepareOption(a, needValue, opt, prepareOption, error)) return false;
+    if (prepareOption) {
+      if ((a == "--grey" || a == "--gray" || a == "--invert") && !noValue()) return false;
+      continue;
+    }
     if (a == "-h" || a == "--help") {
       if (!noValue()) return false;
       opt.help = true;
@@ -155,6 +269,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::st
       }
       opt.diameter = *d;
       opt.diameterText = v;
+    } else if (a == "--save-picture") {
+      if (!needValue(opt.savePicture)) return false;
     } else if (a == "--config") {
       if (!needValue(opt.configDir)) return false;
     } else if (a == "--moves") {
@@ -193,8 +309,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& opt, std::st
     error = "no picture given";
     return false;
   }
-  if (opt.output.empty() && opt.exportFile.empty()) {
-    error = "no output file given (-o PROGRAM or --export CONTOUR)";
+  if (opt.output.empty() && opt.exportFile.empty() && opt.savePicture.empty()) {
+    error = "no output file given (-o PROGRAM, --export CONTOUR or --save-picture FILE)";
     return false;
   }
   if (opt.noReverse && !opt.optimise) {

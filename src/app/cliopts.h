@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/job.h"
+#include "image/prepare.h"
 
 namespace korvane {
 
@@ -27,6 +28,9 @@ struct CliOptions {
   bool followLines = false;
   bool optimise = false;
   bool noReverse = false;
+  // Picture preparation before the black-and-white step, in command-line order.
+  PrepareSteps prepare;
+  std::string savePicture;  // write the prepared picture here (32-bit bitmap)
 };
 
 extern const char* const kCliUsage;

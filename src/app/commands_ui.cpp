@@ -42,6 +42,12 @@ const CommandRow kCommands[] = {
     {"BAllowSwap",              0, "Weg umkehren erlaubt",        nullptr,                   "swap",       nullptr,  Accepted,          nullptr},
     {"BFindLines",              0, "Linienverfolgung ...",        nullptr,                   "lines",      nullptr,  TracedAndAccepted, [](Tfmain& w) { w.BFindLinesClick(); }},
     {"BBw",                     0, "Schwarz/Weiss",               nullptr,                   "bw",         nullptr,  nullptr,           [](Tfmain& w) { w.BBwClick(); }},
+    {"BHkg",                    0, "Korrektur",                   "Helligkeit, Kontrast, Gamma", "hkg",    nullptr,  Loaded,            [](Tfmain& w) { w.BHkgClick(); }},
+    {"BEFilter",                0, "Filter",                      "Filter",                  "filter",     nullptr,  Loaded,            [](Tfmain& w) { w.BEFilterClick(); }},
+    {"BRot90",                  0, "Drehen",                      "Um 90° rechts drehen",    "rot90",      nullptr,  Loaded,            [](Tfmain& w) { w.BRot90Click(); }},
+    {"BFlipV",                  0, "Spiegeln links/rechts",       "Spiegeln links/rechts",   "flipv",      nullptr,  Loaded,            [](Tfmain& w) { w.BFlipVClick(); }},
+    {"BFlipH",                  0, "Spiegeln oben/unten",         "Spiegeln oben/unten",     "fliph",      nullptr,  Loaded,            [](Tfmain& w) { w.BFlipHClick(); }},
+    {"BResize",                 0, "Größe ändern",                "Größe ändern",            "resize",     nullptr,  Loaded,            [](Tfmain& w) { w.BResizeClick(); }},
 };
 // clang-format on
 

@@ -104,6 +104,8 @@ std::string QtFileDialogs::openPicture(const FileRequest& req) {
 std::string QtFileDialogs::savePicture(const FileRequest& req) {
   QFileDialog dlg(parent_, QStringLiteral("Bilddatei speichern"));
   dlg.setAcceptMode(QFileDialog::AcceptSave);
+  // The main window asks before replacing a file (it names the bitmap format).
+  dlg.setOption(QFileDialog::DontConfirmOverwrite);
   return RunDialog(dlg, req);
 }
 

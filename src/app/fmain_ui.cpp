@@ -42,7 +42,13 @@
 #include "image/decode.h"
 #include "image/picture_file.h"
 #include "image/pictureview_ui.h"
+#include "core/jobstate.h"
+#include "image/imageops.h"
+#include "image/picturesave.h"
 #include "image/tfbw_ui.h"
+#include "image/tffilter_ui.h"
+#include "image/tfhkg_ui.h"
+#include "image/tfresize_ui.h"
 #include "ncout/fimagepos_ui.h"
 #include "ncout/fscale_ui.h"
 #include "ncout/outparams.h"
@@ -198,6 +204,7 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
       startedWithArgs_(startedWithArgs),
       programDir_(QCoreApplication::applicationDirPath().toStdString()) {
   InitIconResource();
+  InitImageIcons();
   setObjectName(QStringLiteral("fmain"));
   setWindowTitle(QStringLiteral("Korvane"));
   setMinimumSize(720, 685);
@@ -231,6 +238,20 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
   fbw_ = new TFBW(job_, this);
   connect(fbw_, &TFBW::pictureChanged, &events_, &JobEvents::pictureChanged);
   connect(fbw_, &TFBW::bwWarningChanged, bild()->bwWarning(), &QWidget::setVisible);
+  const CaptionLookup captions;  // German until the language file is applied
+  fhkg_ = new TFHkg(job_.working, job_.accepted, captions, this);
+  ffilter_ = new TFFilter(job_.working, job_.accepted, captions, this);
+  fresize_ = new TFResize(
+      job_.working,
+      [this] { return std::pair{std::to_string(imageX_), std::to_string(imageY_)}; }, captions,
+      this);
+  for (ImageEditDialog* d : {static_cast<ImageEditDialog*>(fhkg_),
+                             static_cast<ImageEditDialog*>(ffilter_)}) {
+    connect(d, &ImageEditDialog::pictureChanged, &events_, &JobEvents::pictureChanged);
+    connect(d, &ImageEditDialog::bwWarningChanged, bild()->bwWarning(), &QWidget::setVisible);
+  }
+  connect(fresize_, &TFResize::pictureChanged, &events_, &JobEvents::pictureChanged);
+  connect(fresize_, &TFResize::resized, this, &Tfmain::pictureResized);
   fscale_ = new FScale(job_, this);
   connect(fscale_, &FScale::scaleTextChanged, eScale_, &QLineEdit::setText);
   connect(fscale_, &FScale::offsetsChanged, this, &Tfmain::showOffsets);
@@ -496,6 +517,10 @@ void Tfmain::applySettings(bool languageLoaded) {
     ApplyCaptions(this, MainWindowCaptions(), job_.language);
     fsetup_->applyCaptions();
     fexport_->applyCaptions();
+    const CaptionLookup lang = [this](int n) { return job_.language.LangText(n); };
+    fhkg_->applyCaptions(lang);
+    ffilter_->applyCaptions(lang);
+    fresize_->applyCaptions(lang);
   }
   // Qt's buttons speak the language the captions speak: German until a
   // language file has loaded.
@@ -573,10 +598,10 @@ bool Tfmain::openPictureFile(const std::string& path) {
   eLAbstand_->setText(QString::fromLatin1(kLineSpacingTextAfterOpen));
   BNormalScaleClick();
   BImageClick();
-  // The position dialog's centre button goes down and places the new picture.
-  fpos_->setPlacement(Placement::kCentre);
-  ApplyCentreOffsets(job_);
-  showOffsets();
+  // The position dialog's centre button goes down without moving the offsets
+  // from "0.0"; the next scale change places the picture by it.
+  setImageSize(job_.working.width, job_.working.height);
+  fpos_->pressCentre(imageX_, imageY_);
   SetButtons();
   progress_.report(kPictureLoadedStatus, 100);
   emit events_.pictureOpened();
@@ -591,25 +616,75 @@ void Tfmain::updateBwWarning() { bild()->bwWarning()->setVisible(!IsBlackWhite(j
 void Tfmain::Bildspeichern1Click() {
   if (Msg_Isconvert(job_, *ui_)) return;
   if (pictureFile_.empty()) return;
+  // The picture is written as a bitmap, so the offered name says so; a name
+  // typed with another extension is kept, but never replaces a file unasked.
   FileRequest req;
-  req.fileName = pictureFile_;
-  req.defaultSuffix = FileExtension(pictureFile_);
+  req.fileName = PictureSaveFileName(pictureFile_);
+  req.defaultSuffix = kPictureSaveSuffix;
   req.filters = PictureFilters();
   const std::string path = files_->savePicture(req);
   if (path.empty()) return;
+  const PictureSaveTarget target = PictureSaveTargetFor(path);
+  if (target.askOverwrite && !ui_->confirm(PictureReplaceQuestion(target.path))) return;
   std::string error;
-  if (!SavePictureBmp32(WithDefaultSuffix(path, req.defaultSuffix), job_.working, error))
-    ui_->message(error);
+  if (!SavePictureBmp32(target.path, job_.working, error)) ui_->message(error);
 }
 
 bool Tfmain::BBwClick() {
-  if (Msg_Isconvert(job_, *ui_)) return false;
   // Below the button, whichever of the two buttons was pressed.
+  return execBelow(fbw_, "BBw");
+}
+
+bool Tfmain::execBelow(QDialog* dlg, const char* button) {
+  if (Msg_Isconvert(job_, *ui_)) return false;
   QWidget* bar = pictureView_->toolbar();
-  fbw_->move(pictureView_->bwButton()->mapToGlobal(QPoint(0, 0)) + QPoint(0, bar->height()));
-  const bool accepted = fbw_->exec() == QDialog::Accepted;
+  if (auto* b = bar->findChild<QWidget*>(QString::fromLatin1(button)))
+    dlg->move(b->mapToGlobal(QPoint(0, 0)) + QPoint(0, bar->height()));
+  const bool accepted = dlg->exec() == QDialog::Accepted;
+  // Every picture dialog previews in the working image.
+  PictureEdited(job_);
   emit events_.pictureChanged();
   return accepted;
+}
+
+void Tfmain::BHkgClick() { execBelow(fhkg_, "BHkg"); }
+
+void Tfmain::BEFilterClick() { execBelow(ffilter_, "BEFilter"); }
+
+void Tfmain::BResizeClick() { execBelow(fresize_, "BResize"); }
+
+void Tfmain::BRot90Click() {
+  if (Msg_Isconvert(job_, *ui_) || job_.working.px.empty()) return;
+  RotateRightCommand(job_.working, job_.accepted);
+  PictureEdited(job_);
+  setImageSize(job_.working.width, job_.working.height);
+  // The position dialog works from the new size with its anchor kept.
+  fpos_->setPictureSize(imageX_, imageY_);
+  BNormalScaleClick();
+  emit events_.pictureChanged();
+}
+
+void Tfmain::mirror(bool leftRight) {
+  if (Msg_Isconvert(job_, *ui_) || job_.working.px.empty()) return;
+  MirrorCommand(job_.working, job_.accepted, leftRight);
+  PictureEdited(job_);
+  BNormalScaleClick();
+  emit events_.pictureChanged();
+}
+
+void Tfmain::setImageSize(int32_t w, int32_t h) {
+  imageX_ = w;
+  imageY_ = h;
+}
+
+void Tfmain::pictureResized(int w, int h) {
+  PictureResized(job_);
+  BNormalScaleClick();
+  setImageSize(w, h);
+  eScale_->setText(QString::fromLatin1(kScaleTextAfterOpen));
+  showOffsets();
+  eLAbstand_->setText(QString::fromLatin1(kLineSpacingTextAfterOpen));
+  fpos_->pressCentre(imageX_, imageY_);
 }
 
 void Tfmain::setInputEnabled(bool enabled) {
@@ -652,14 +727,13 @@ void Tfmain::showOffsets() {
 }
 
 void Tfmain::BScaleClick() {
-  fscale_->runCommand(findChild<QWidget*>(QStringLiteral("BScale")), job_.accepted.width,
-                      job_.accepted.height, fpos_->placement(),
+  fscale_->runCommand(findChild<QWidget*>(QStringLiteral("BScale")), imageX_, imageY_,
+                      fpos_->placement(),
                       eDurchmesser_->text().toStdString());
 }
 
 void Tfmain::BPositionClick() {
-  fpos_->runCommand(findChild<QWidget*>(QStringLiteral("BPosition")), job_.accepted.width,
-                    job_.accepted.height);
+  fpos_->runCommand(findChild<QWidget*>(QStringLiteral("BPosition")), imageX_, imageY_);
 }
 
 void Tfmain::BDurchmesserClick() {

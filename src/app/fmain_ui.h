@@ -29,6 +29,9 @@ namespace korvane {
 class FScale;
 class PictureView;
 class TFBW;
+class TFFilter;
+class TFHkg;
+class TFResize;
 class TFConvert;
 class TFDurchmesser;
 class TFExport;
@@ -95,6 +98,12 @@ class Tfmain : public QMainWindow {
   void EAussenClick(ContourType type);
   // The black-and-white dialog; false when it was refused or cancelled.
   bool BBwClick();
+  void BHkgClick();
+  void BEFilterClick();
+  void BRot90Click();
+  void BFlipVClick() { mirror(true); }
+  void BFlipHClick() { mirror(false); }
+  void BResizeClick();
   void SpeichernClick();
   // The editing commands of the NC editor.
   void Undo2Click();
@@ -146,6 +155,12 @@ class Tfmain : public QMainWindow {
   void showStartWindow();
   void updateBwWarning();
   void showOffsets();
+  // Shows a picture dialog modally below its tool-bar button; false when the
+  // picture lock refuses.
+  bool execBelow(QDialog* dlg, const char* button);
+  void mirror(bool leftRight);
+  void setImageSize(int32_t w, int32_t h);
+  void pictureResized(int w, int h);
   // Runs the convert command and tells the views what came of it.
   void convert(bool rerun);
   // Whole-window input lock of the list-rewriting commands; the question
@@ -205,6 +220,13 @@ class Tfmain : public QMainWindow {
 
   TFConvert* fconvert_ = nullptr;
   TFBW* fbw_ = nullptr;
+  TFHkg* fhkg_ = nullptr;
+  TFFilter* ffilter_ = nullptr;
+  TFResize* fresize_ = nullptr;
+  // ImageX / ImageY: the picture size the scale, position and resize dialogs
+  // work from. A resize changes it while the accepted image keeps its size.
+  int32_t imageX_ = 0;
+  int32_t imageY_ = 0;
   FScale* fscale_ = nullptr;
   fimagepos* fpos_ = nullptr;
   TFDurchmesser* fdurchmesser_ = nullptr;

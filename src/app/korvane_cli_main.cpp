@@ -204,6 +204,9 @@ int Run(int argc, char** argv) {
   batch.optimise = opt.optimise;
   batch.allowReverse = !opt.noReverse;
   batch.exportFile = opt.exportFile;
+  batch.prepare = opt.prepare;
+  batch.savePicture = opt.savePicture;
+  batch.stopAfterSave = opt.output.empty() && opt.exportFile.empty();
   if (!opt.quiet) {
     batch.beforeThreshold = [](int threshold) {
       std::fprintf(stderr, "Picture is not black and white: threshold %d applied.\n", threshold);
@@ -212,6 +215,11 @@ int Run(int argc, char** argv) {
   const BatchResult r = RunBatch(job, batch, ui, progress);
   const int exportErrno = errno;
   progress.finish();
+  if (r.outcome == BatchResult::Outcome::PictureSaved) return 0;
+  if (r.outcome == BatchResult::Outcome::PrepareFailed) {
+    std::fprintf(stderr, "korvane-cli: %s\n", r.error.c_str());
+    return 1;
+  }
   // Messages of the run come before the reason it stopped; a rebuild that
   // failed during post-processing reports only its reason.
   const bool postProcessed = r.lines || r.way;

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string_view>
 
 #include "app/commands_ui.h"
 #include "editor/nceditor_ui.h"
@@ -60,6 +61,14 @@ PictureViewPage::PictureViewPage(ViewContext& ctx) {
   for (QWidget* w : {static_cast<QWidget*>(plus), static_cast<QWidget*>(minus),
                      static_cast<QWidget*>(fit), static_cast<QWidget*>(bw_)})
     th->addWidget(w);
+  // Picture preparation: tip and icon as the command table gives them.
+  for (const std::string_view name : {"BHkg", "BEFilter", "BRot90", "BFlipV", "BFlipH", "BResize"}) {
+    for (const CommandRow& row : MainCommands()) {
+      if (name == row.name)
+        th->addWidget(CommandToolButton(ctx, toolbar_, row.name, row.name,
+                                        QString::fromUtf8(row.tip), row.icon));
+    }
+  }
   th->addStretch();
   th->addWidget(save);
   v->addWidget(toolbar_);

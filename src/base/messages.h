@@ -12,6 +12,11 @@ inline constexpr const char* kIconInvalidText = "Ungültiges Symbol";
 inline constexpr const char* kPngInvalidText = "PNG-Datei ist ungültig";
 inline constexpr const char* kMetafileInvalidText = "Metadatei ist ungültig";
 
+// Saving the working image over an existing file (%s: the path).
+inline constexpr const char* kPictureReplaceQuestion =
+    "Die Datei %s gibt es schon. Sie wird durch das Bild als Bitmap (32 Bit) ersetzt. "
+    "Ersetzen?";
+
 // Contour methods (status line).
 inline constexpr const char* kOutlineMarkText = "Umrisse suchen ...";
 inline constexpr const char* kOutlineRemoveText = "Objekte entfernen ...";

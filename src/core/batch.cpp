@@ -6,6 +6,7 @@
 #include "core/picturejob.h"
 #include "core/postprocess.h"
 #include "export/export.h"
+#include "image/decode.h"
 
 namespace korvane {
 namespace {
@@ -41,7 +42,22 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
                      ProgressSink& progress) {
   BatchResult result;
 
-  // (Picture preparation steps go here, before the threshold.)
+  // Picture preparation, before the threshold.
+  if (!PreparePicture(job, options.prepare)) {
+    result.outcome = BatchResult::Outcome::PrepareFailed;
+    result.error = "the picture cannot be resized";
+    return result;
+  }
+  if (!options.savePicture.empty()) {
+    if (!SavePictureBmp32(options.savePicture, job.working, result.error)) {
+      result.outcome = BatchResult::Outcome::PrepareFailed;
+      return result;
+    }
+    if (options.stopAfterSave) {
+      result.outcome = BatchResult::Outcome::PictureSaved;
+      return result;
+    }
+  }
 
   // Output parameters, as if typed into the scale and diameter fields.
   job.scale = options.scale;

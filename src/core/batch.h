@@ -12,6 +12,7 @@
 #include "contour/linefollow.h"
 #include "contour/pathopt.h"
 #include "core/job.h"
+#include "image/prepare.h"
 #include "ncout/outparams.h"
 
 namespace korvane {
@@ -29,6 +30,12 @@ struct BatchOptions {
   // Contour export after the build; the format comes from the file's
   // extension (ExportFormatForFile). Empty: no export.
   std::string exportFile;
+  // Picture preparation before the threshold, in this order; the prepared
+  // picture is written to savePicture (32-bit bitmap) when that is set, and
+  // the run ends there when stopAfterSave is set too.
+  PrepareSteps prepare;
+  std::string savePicture;
+  bool stopAfterSave = false;
   // Called before the threshold is applied to a picture that is not black
   // and white (korvane-cli tells the user).
   std::function<void(int threshold)> beforeThreshold;
@@ -36,10 +43,12 @@ struct BatchOptions {
 
 struct BatchResult {
   enum class Outcome {
-    Done,          // program built (and post-processed)
-    NotAccepted,   // the run was not accepted (cancelled or failed)
-    BuildFailed,   // a build failed: error holds the conversion error text
-    ExportFailed,  // the export file could not be written (errno tells why)
+    Done,           // program built (and post-processed)
+    PictureSaved,   // the prepared picture was written and no program was asked for
+    PrepareFailed,  // a preparation step or the picture's save failed: error says which
+    NotAccepted,    // the run was not accepted (cancelled or failed)
+    BuildFailed,    // a build failed: error holds the conversion error text
+    ExportFailed,   // the export file could not be written (errno tells why)
   };
   Outcome outcome = Outcome::NotAccepted;
   std::string error;

@@ -157,11 +157,17 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
   // From here on the clean-up always runs, also after an error.
   host.hideDialog();
   Picture before;
+  const int32_t openWidth = job.working.width, openHeight = job.working.height;
   if (!compact) {
     before = std::move(job.working);
     job.working = std::move(job.result);
     job.result = Picture();
     host.workingImageChanged();
+  } else {
+    // The traced map is framed: the working picture takes its size, as the
+    // framed result does on the full-colour path (exports are flipped by it).
+    job.working.width = job.compact.width;
+    job.working.height = job.compact.height;
   }
 
   bool accept = job.autoAccept || (!job.cancelRequested && ui.ask(kAskAcceptText));
@@ -175,6 +181,9 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
     if (!compact) {
       job.working = std::move(before);
       host.workingImageChanged();
+    } else {
+      job.working.width = openWidth;
+      job.working.height = openHeight;
     }
     ContourRefused(job);
   }

@@ -77,6 +77,14 @@ void ResetJobForNewPicture(Job& job) {
   PictureOpened(job);
 }
 
+void PictureResized(Job& job) {
+  job.scale = 1.0L;
+  job.xOffsetText = kOffsetTextAfterOpen;
+  job.yOffsetText = kOffsetTextAfterOpen;
+  job.lineSpacing = 1.0L;
+  PictureEdited(job);
+}
+
 void BeginBlackWhite(Job& job) {
   job.accepted = job.working;
   PreviewThreshold(job, kDefaultThreshold);
@@ -90,6 +98,14 @@ void PreviewThreshold(Job& job, int threshold) {
 bool AcceptImageEdit(Job& job) {
   job.accepted = job.working;
   return IsBlackWhite(job.working);
+}
+
+bool PreparePicture(Job& job, const PrepareSteps& steps) {
+  if (steps.empty()) return true;
+  const bool ok = ApplyPrepareSteps(steps, job.working);
+  job.accepted = job.working;
+  PictureEdited(job);
+  return ok;
 }
 
 void CancelImageEdit(Job& job) { job.working = job.accepted; }

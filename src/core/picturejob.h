@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/job.h"
+#include "image/prepare.h"
 
 namespace korvane {
 
@@ -21,6 +22,10 @@ bool OpenPictureCompact(Job& job, const std::string& path, std::string& error);
 // segment list, move list and NC lines emptied, then PictureOpened.
 void ResetJobForNewPicture(Job& job);
 
+// The working image was resized: scale 1, offsets "0.0", line spacing 1, as
+// after an open; the segments stay. Changes pictureChanged (PictureEdited).
+void PictureResized(Job& job);
+
 // Showing the black-and-white dialog: the working image becomes the accepted
 // image, then the preview for kDefaultThreshold is computed.
 void BeginBlackWhite(Job& job);
@@ -32,6 +37,12 @@ void PreviewThreshold(Job& job, int threshold);
 // accepted image := working image. Returns IsBlackWhite of the result; the
 // caller shows BBWWarning exactly when it is false.
 bool AcceptImageEdit(Job& job);
+
+// Preparation without dialogs (korvane-cli): the steps in order on the working
+// image, each taken over as after "Übernehmen", so the accepted image follows.
+// False when a resize step cannot be done; the pictures then hold the steps
+// before it.
+bool PreparePicture(Job& job, const PrepareSteps& steps);
 
 // "Abbrechen" (and the filter dialog's "Rückgängig"): working image := accepted image.
 void CancelImageEdit(Job& job);

@@ -5,17 +5,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <algorithm>
 
 #include "image/blackwhite.h"
 
 namespace korvane {
 
-TFBW::TFBW(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
-  setObjectName(QStringLiteral("TFBW"));
+TFBW::TFBW(Job& job, QWidget* parent)
+    : ImageEditDialog(job.working, job.accepted, parent), job_(job) {
+  MakeToolWindow(*this, "TFBW");
   setWindowTitle(QStringLiteral("Konvertierung Schwarz/Weiss"));
-  // A small tool window with a caption and no title-bar buttons: it is left
-  // with "Übernehmen" or "Abbrechen" (Escape counts as "Abbrechen").
-  setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel(QStringLiteral("Schwelle"), this), 0, 0, 1, 2);
   gaugeBar_ = new QSlider(Qt::Horizontal, this);
@@ -23,13 +22,22 @@ TFBW::TFBW(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
   gaugeBar_->setRange(0, 255);
   gaugeBar_->setValue(kDefaultThreshold);
   grid->addWidget(gaugeBar_, 1, 0, 1, 2);
+  // The threshold as a number, so that a good value can be found again.
+  auto* value = new QLabel(QString::number(kDefaultThreshold), this);
+  value->setObjectName(QStringLiteral("LSchwelleWert"));
+  value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("888")));
+  value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  grid->addWidget(value, 1, 2);
+  connect(gaugeBar_, &QSlider::valueChanged, value, [value](int t) { value->setNum(t); });
   auto* restore = new QPushButton(QStringLiteral("Abbrechen"), this);
   restore->setObjectName(QStringLiteral("BRestore"));
   auto* store = new QPushButton(QStringLiteral("Übernehmen"), this);
   store->setObjectName(QStringLiteral("BStore"));
   for (QPushButton* b : {restore, store}) b->setAutoDefault(false);
   grid->addWidget(restore, 2, 0);
-  grid->addWidget(store, 2, 1);
+  grid->addWidget(store, 2, 1, 1, 2);
+  // Wide enough for the whole caption beside the window frame's own parts.
+  setMinimumWidth(std::max(260, fontMetrics().horizontalAdvance(windowTitle()) + 120));
 
   connect(gaugeBar_, &QSlider::valueChanged, this, &TFBW::GaugeBar1Change);
   connect(store, &QPushButton::clicked, this, &TFBW::BStoreClick);
@@ -38,7 +46,7 @@ TFBW::TFBW(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
 
 void TFBW::showEvent(QShowEvent* e) {
   FormShow();
-  QDialog::showEvent(e);
+  ImageEditDialog::showEvent(e);
 }
 
 void TFBW::FormShow() {
@@ -55,19 +63,6 @@ void TFBW::GaugeBar1Change(int t) {
   if (filling_) return;
   PreviewThreshold(job_, t);
   emit pictureChanged();
-}
-
-void TFBW::BStoreClick() {
-  emit bwWarningChanged(!AcceptImageEdit(job_));
-  accept();
-}
-
-void TFBW::BRestoreClick() { reject(); }
-
-void TFBW::reject() {
-  CancelImageEdit(job_);
-  emit pictureChanged();
-  QDialog::reject();
 }
 
 }  // namespace korvane

@@ -1,35 +1,22 @@
 #pragma once
 // The black-and-white dialog "Konvertierung Schwarz/Weiss": a threshold slider
 // with a live preview in the picture view. The picture steps are the image
-// layer's (BeginBlackWhite, PreviewThreshold, AcceptImageEdit, CancelImageEdit).
-#include <QDialog>
-
+// layer's (BeginBlackWhite, PreviewThreshold); accept and cancel are those of
+// every picture dialog.
 #include "core/job.h"
 #include "core/picturejob.h"
+#include "image/imageedit_ui.h"
 
 class QSlider;
 
 namespace korvane {
 
-class TFBW : public QDialog {
+class TFBW : public ImageEditDialog {
   Q_OBJECT
  public:
   explicit TFBW(Job& job, QWidget* parent = nullptr);
 
   QSlider* slider() const { return gaugeBar_; }
-
-  void BStoreClick();
-  void BRestoreClick();
-
- signals:
-  // The working image changed: repaint the picture view.
-  void pictureChanged();
-  // "Übernehmen": show (true) or hide (false) the warning button BBWWarning.
-  void bwWarningChanged(bool visible);
-
- public slots:
-  // Closing the window any other way is "Abbrechen": the preview is dropped.
-  void reject() override;
 
  protected:
   void showEvent(QShowEvent* e) override;

@@ -60,8 +60,9 @@ fimagepos::fimagepos(Job& job, QWidget* parent) : QDialog(parent), job_(job) {
 
   auto* placeGrid = new QGridLayout;
   placements_ = new QButtonGroup(this);
-  // At most one down, and a down button can be released only by another.
-  placements_->setExclusive(true);
+  // At most one down; clicking the one that is down releases it, so that a
+  // scale change keeps the offsets (an exclusive group could not do that).
+  placements_->setExclusive(false);
   for (const PlacementButton& p : kPlacementButtons) {
     auto* b = new QPushButton(QString::fromUtf8(p.glyph), this);
     b->setObjectName(QString::fromLatin1(p.name));
@@ -105,14 +106,8 @@ void fimagepos::setPictureSize(int32_t w, int32_t h) {
 
 void fimagepos::setPlacement(Placement p) {
   model_.setPlacement(p);
-  if (p == Placement::kNone) {
-    // An exclusive group cannot show "none down" by unchecking one button.
-    placements_->setExclusive(false);
-    for (QAbstractButton* b : placements_->buttons()) b->setChecked(false);
-    placements_->setExclusive(true);
-  } else if (QAbstractButton* b = placements_->button(static_cast<int>(p))) {
-    b->setChecked(true);
-  }
+  for (QAbstractButton* b : placements_->buttons())
+    b->setChecked(placements_->id(b) == static_cast<int>(p));
 }
 
 void fimagepos::pressCentre(int32_t w, int32_t h) {
@@ -148,6 +143,11 @@ void fimagepos::showEnd() {
 }
 
 void fimagepos::placementClicked(int id) {
+  if (QAbstractButton* b = placements_->button(id); b && !b->isChecked()) {
+    setPlacement(Placement::kNone);  // released: the offsets stay as they are
+    return;
+  }
+  setPlacement(static_cast<Placement>(id));
   model_.place(static_cast<Placement>(id));
   showStart();
   showEnd();

@@ -32,6 +32,12 @@ std::span<const CaptionEntry> MainWindowCaptions();
 std::span<const CaptionEntry> SetupDialogCaptions();
 std::span<const CaptionEntry> ExportDialogCaptions();
 
+// The picture dialogs' captions; the entry whose control is the dialog's own
+// objectName is its window caption.
+std::span<const CaptionEntry> CorrectionDialogCaptions();  // TFHkg
+std::span<const CaptionEntry> FilterDialogCaptions();      // TFFilter
+std::span<const CaptionEntry> ResizeDialogCaptions();      // TFResize
+
 // Texts used by number outside the caption tables.
 constexpr int kSetupWindowCaptionText = 2002;  // setup dialog's window caption
 constexpr int kSaveFilterText = 4119;          // text + ext + "|*." + ext

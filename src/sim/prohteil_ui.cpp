@@ -113,7 +113,7 @@ StockTexts TPRohteil::texts() const {
   return t;
 }
 
-void TPRohteil::applyCaptions(const CaptionLookup& lookup) {
+void TPRohteil::applyCaptions(const StockCaptionLookup& lookup) {
   RAnzeigen_->setText(lookup(kAnzeigenText));
   RDelete_->setText(lookup(kDeleteText));
   LRInfo_->setText(lookup(kInfoText));

@@ -18,7 +18,7 @@ class QToolButton;
 namespace korvane {
 
 // A language text by its number.
-using CaptionLookup = std::function<QString(int)>;
+using StockCaptionLookup = std::function<QString(int)>;
 
 class TPRohteil : public QWidget {
   Q_OBJECT
@@ -33,7 +33,7 @@ class TPRohteil : public QWidget {
   StockTexts texts() const;
 
   // Captions 3201 to 3206 from the language texts.
-  void applyCaptions(const CaptionLookup& lookup);
+  void applyCaptions(const StockCaptionLookup& lookup);
   // The state at window start: no stock body, the block selected.
   void reset();
 

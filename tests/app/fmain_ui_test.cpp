@@ -866,6 +866,7 @@ TEST_F(MainWindowTest, ButtonsWithoutAFullCaptionHaveATooltip) {
   int seen = 0;
   for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
     if (b->text().size() > 2 || b->objectName().startsWith(QStringLiteral("qt_"))) continue;
+    if (b->window() != w.get()) continue;  // the dialogs the window owns have their own checks
     ++seen;
     EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
   }

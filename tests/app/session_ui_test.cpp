@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include "editor/nceditor_ui.h"
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -32,6 +34,8 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include "image/picturesave.h"
+#include "base/messages.h"
 
 namespace korvane {
 namespace {
@@ -47,7 +51,11 @@ class Script : public UserDialogs, public FileDialogs {
   bool confirm(const std::string& t) override { return next(t); }
   void message(const std::string& t) override { messages.push_back(t); }
   std::string openPicture(const FileRequest&) override { return file(); }
-  std::string savePicture(const FileRequest&) override { return file(); }
+  std::string savePicture(const FileRequest& r) override {
+    offeredName = r.fileName;
+    return file();
+  }
+  std::string offeredName;
   std::string saveNcProgram(const FileRequest&) override { return file(); }
   bool openDocument(const std::string&) override { return true; }
 
@@ -107,6 +115,15 @@ void AcceptBlackWhiteDialogSoon() {
   });
 }
 
+// Once a modal dialog is up, run `act` on it.
+void OnModalSoon(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(50, [act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return OnModalSoon(act);
+    act(modal);
+  });
+}
+
 class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -131,6 +148,12 @@ class SessionTest : public ::testing::Test {
     auto* b = w->findChild<QAbstractButton*>(QString::fromLatin1(name));
     EXPECT_NE(b, nullptr) << name;
     return b;
+  }
+
+  void openPicture() {
+    script.files.push_back(picture);
+    w->findChild<QWidget*>("PanelMenue")->findChild<QPushButton*>("BTLoad")->click();
+    ASSERT_EQ(w->pictureFile(), picture);
   }
 
   // Open through the button bar, answer the black-and-white question, take
@@ -175,7 +198,8 @@ TEST_F(SessionTest, EveryContourTypeGivesTheProgramOfTheCommandLineTool) {
 
     const std::string out = tmp.filePath(QString::fromLatin1(c.cli) + ".nc").toStdString();
     const std::string cmd = std::string(KORVANE_CLI) + " '" + picture + "' -o '" + out +
-                            "' --contour " + c.cli + " --config '" + configDir + "' --quiet";
+                            "' --contour " + c.cli + " --origin top-left --config '" +
+                            configDir + "' --quiet";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     const std::vector<std::string> cli = ReadLines(out);
     ASSERT_FALSE(cli.empty());
@@ -205,7 +229,8 @@ TEST_F(SessionTest, DiameterChangeRescansTheSurfaceSilently) {
   EXPECT_TRUE(button("BProgram")->isChecked());
   const std::string out = tmp.filePath("scan-d.nc").toStdString();
   const std::string cmd = std::string(KORVANE_CLI) + " '" + picture + "' -o '" + out +
-                          "' --contour scan --diameter 2.5 --config '" + configDir + "' --quiet";
+                          "' --contour scan --diameter 2.5 --origin top-left --config '" + configDir +
+                          "' --quiet";
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
   EXPECT_EQ(EditorLines(w->findChild<NcEditor*>("NCEditor")), ReadLines(out));
 }
@@ -533,4 +558,89 @@ TEST_F(GraphicSessionTest, SlowedSimulationMovesTheEditorLineAlong) {
 }
 
 }  // namespace
+
+// Opening and resizing leave the offsets at "0.0" with the centre button down
+// (the next scale change places by it); a rotation is accepted at once.
+TEST_F(SessionTest, OpenResizeAndRotateResetTheOutputPosition) {
+  auto text = [&](const char* name) {
+    return w->findChild<QLineEdit*>(QString::fromLatin1(name))->text().toStdString();
+  };
+  auto centreDown = [&] { return w->findChild<QPushButton*>(QStringLiteral("BM"))->isChecked(); };
+  openPicture();
+  EXPECT_EQ(text("EXVersatz"), "0.0");
+  EXPECT_EQ(text("EYVersatz"), "0.0");
+  EXPECT_TRUE(centreDown());
+
+  OnModalSoon([](QWidget* m) {
+    m->findChild<QPushButton*>(QStringLiteral("BLU"))->click();
+    m->findChild<QPushButton*>(QStringLiteral("BStore"))->click();
+  });
+  button("BPosition")->click();
+  EXPECT_EQ(text("EYVersatz"), "40.0");
+  EXPECT_FALSE(centreDown());
+
+  OnModalSoon([](QWidget* m) {
+    m->findChild<QSpinBox*>(QStringLiteral("AusgabeX"))->setValue(120);
+    m->findChild<QSpinBox*>(QStringLiteral("AusgabeY"))->setValue(80);
+    m->findChild<QPushButton*>(QStringLiteral("BStore"))->click();
+  });
+  button("BResize")->click();
+  EXPECT_EQ(w->job().working.width, 120);
+  EXPECT_EQ(w->job().working.height, 80);
+  EXPECT_EQ(w->job().accepted.width, 60);  // the resize works on the working image only
+  EXPECT_EQ(text("EXVersatz"), "0.0");
+  EXPECT_EQ(text("EYVersatz"), "0.0");
+  EXPECT_EQ(text("EScale"), "1.000");
+  EXPECT_TRUE(centreDown());
+
+  button("BRot90")->click();
+  EXPECT_EQ(w->job().working.width, 80);
+  EXPECT_EQ(w->job().working.height, 120);
+  EXPECT_EQ(w->job().accepted.px, w->job().working.px);
+  const uint32_t topLeft = w->job().working.at(0, 0);
+  button("BFlipV")->click();
+  EXPECT_EQ(w->job().accepted.px, w->job().working.px);
+  EXPECT_EQ(w->job().working.at(79, 0), topLeft);
+}
+
+// With a contour accepted every picture edit is refused by the picture lock.
+TEST_F(SessionTest, PictureToolsAreRefusedWhileAContourIsAccepted) {
+  openAndConvert(true);
+  ASSERT_TRUE(w->job().contourAccepted);
+  button("BImage")->click();
+  const std::vector<uint32_t> before = w->job().working.px;
+  for (const char* b : {"BHkg", "BEFilter", "BRot90", "BFlipV", "BFlipH", "BResize"}) {
+    SCOPED_TRACE(b);
+    script.messages.clear();
+    button(b)->click();
+    EXPECT_EQ(script.messages, std::vector<std::string>{kPictureLockText});
+    EXPECT_EQ(w->job().working.px, before);
+  }
+}
+
+// Saving offers the picture's name as a bitmap and replaces an existing file
+// only after the question.
+TEST_F(SessionTest, SavingThePictureOffersABitmapNameAndAsksBeforeReplacing) {
+  openPicture();
+  const std::string jpg = tmp.filePath("photo.jpg").toStdString();
+  { std::ofstream(jpg) << "JPEG"; }
+  script.files.push_back(jpg);
+  script.answers = {false};
+  button("BTSave")->click();
+  EXPECT_EQ(script.offeredName, tmp.filePath("shapes.bmp").toStdString());
+  EXPECT_EQ(script.asked, std::vector<std::string>{PictureReplaceQuestion(jpg)});
+  EXPECT_EQ(ReadLines(jpg), std::vector<std::string>{"JPEG"});
+
+  script.files.push_back(jpg);
+  script.answers = {true};
+  button("BTSave")->click();
+  // A bitmap under the typed name: read it back as one.
+  const std::string asBmp = tmp.filePath("check.bmp").toStdString();
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(jpg), QString::fromStdString(asBmp)));
+  Picture saved;
+  std::string error;
+  ASSERT_TRUE(LoadPictureFile(asBmp, saved, error)) << error;
+  EXPECT_EQ(saved.px, w->job().working.px);
+}
+
 }  // namespace korvane

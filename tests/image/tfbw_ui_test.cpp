@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -124,6 +125,31 @@ TEST(TfbwUi, EmptyPictureLeavesTheWarning) {
   dlg.exec();
   ASSERT_EQ(warning.size(), 1);
   EXPECT_TRUE(warning[0][0].toBool());
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+TEST(TfbwUi, ShowsTheThresholdAsANumberAndFitsItsCaption) {
+  Job job;
+  job.working = Greys();
+  TFBW dlg(job);
+  dlg.show();
+  QLabel* number = dlg.findChild<QLabel*>("LSchwelleWert");
+  ASSERT_NE(number, nullptr);
+  EXPECT_EQ(number->text(), "128");
+  dlg.slider()->setValue(37);
+  EXPECT_EQ(number->text(), "37");
+  // Beside the slider, on its row.
+  EXPECT_GT(number->geometry().left(), dlg.slider()->geometry().right());
+  EXPECT_GE(dlg.width(), dlg.fontMetrics().horizontalAdvance(dlg.windowTitle()) + 100);
+  dlg.reject();
+  dlg.show();
+  EXPECT_EQ(number->text(), "128");  // the slider starts at 128 again
+  dlg.reject();
 }
 
 }  // namespace

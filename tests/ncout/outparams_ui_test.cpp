@@ -304,6 +304,7 @@ TEST(FimageposUi, PlacementsOfA200x100PictureAtHalfMillimetre) {
     Job job;
     job.scale = 0.5L;
     fimagepos dlg(job);
+    dlg.setPlacement(Placement::kNone);  // a click on the button that is down releases it
     QSignalSpy convert(&dlg, &fimagepos::convertRequested);
     WhileModal(dlg, [&] {
       Child<QPushButton>(dlg, r.button)->click();
@@ -319,6 +320,41 @@ TEST(FimageposUi, PlacementsOfA200x100PictureAtHalfMillimetre) {
     EXPECT_TRUE(convert.isEmpty());  // no contour accepted
     EXPECT_EQ(dlg.placement(), dlg.model().placement());
   }
+}
+
+// At most one placement button is down; clicking the one that is down
+// releases it and leaves the fields, so a later scale change keeps them.
+TEST(FimageposUi, ClickingTheButtonThatIsDownReleasesIt) {
+  Job job;
+  job.scale = 0.5L;
+  job.xOffsetText = "3.0";
+  job.yOffsetText = "4.0";
+  fimagepos dlg(job);
+  const auto down = [&] {
+    std::string names;
+    for (const char* b : {"BM", "BLO", "BLU", "BRU", "BRO"})
+      if (Child<QPushButton>(dlg, b)->isChecked()) names += b;
+    return names;
+  };
+  EXPECT_EQ(down(), "BM");
+  WhileModal(dlg, [&] {
+    Child<QPushButton>(dlg, "BM")->click();
+    EXPECT_EQ(down(), "");
+    EXPECT_EQ(Child<QDoubleSpinBox>(dlg, "StartX")->value(), 3.0);
+    EXPECT_EQ(Child<QDoubleSpinBox>(dlg, "StartY")->value(), 4.0);
+    Child<QPushButton>(dlg, "BLU")->click();
+    EXPECT_EQ(down(), "BLU");
+    EXPECT_EQ(Child<QDoubleSpinBox>(dlg, "StartY")->value(), 50.0);
+    Child<QPushButton>(dlg, "BRO")->click();
+    EXPECT_EQ(down(), "BRO");
+    Child<QPushButton>(dlg, "BRO")->click();
+    EXPECT_EQ(down(), "");
+    Child<QPushButton>(dlg, "BStore")->click();
+  });
+  EXPECT_TRUE(dlg.runCommand(nullptr, 200, 100));
+  EXPECT_EQ(dlg.placement(), Placement::kNone);
+  EXPECT_EQ(job.xOffsetText, "-100.0");  // BRO's start, kept when it was released
+  EXPECT_EQ(job.yOffsetText, "0.0");
 }
 
 TEST(FimageposUi, TypedStartMovesTheEndAndAcceptedContourIsRebuilt) {
