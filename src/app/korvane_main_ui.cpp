@@ -28,6 +28,9 @@
 #include "sim/ncgraphicview_ui.h"
 #include "sim/prohteil_ui.h"
 #include "image/pictureview_ui.h"
+#include "image/tffilter_ui.h"
+#include "image/tfhkg_ui.h"
+#include "image/tfresize_ui.h"
 #include "core/tfconvert_ui.h"
 #include "image/blackwhite.h"
 
@@ -57,6 +60,24 @@ void RunScreenshots(korvane::Tfmain& w, const QString& prefix) {
   w.setDialogs(&yes, &yes);
   korvane::Job& job = w.job();
   if (!korvane::IsBlackWhite(job.working)) {
+    // A grey picture: the three preparation dialogs with their live preview,
+    // each cancelled again, so the picture is as opened afterwards.
+    w.BImageClick();
+    auto* hkg = w.findChild<korvane::TFHkg*>();
+    hkg->show();
+    hkg->findChild<QSlider*>(QStringLiteral("sbContrast"))->setValue(40);
+    hkg->findChild<QSlider*>(QStringLiteral("sbGamma"))->setValue(-30);
+    Shoot(prefix + QStringLiteral("-korrektur.png"));
+    hkg->reject();
+    auto* filter = w.findChild<korvane::TFFilter*>();
+    filter->show();
+    filter->findChild<QPushButton*>(QStringLiteral("BEdge"))->click();
+    Shoot(prefix + QStringLiteral("-filter.png"));
+    filter->reject();
+    auto* resize = w.findChild<korvane::TFResize*>();
+    resize->show();
+    Shoot(prefix + QStringLiteral("-groesse.png"));
+    resize->reject();
     korvane::ThresholdImage(job.working, korvane::kDefaultThreshold);
     job.accepted = job.working;
     w.bild()->bwWarning()->hide();
