@@ -13,7 +13,7 @@ packages=(
   potrace linuxcnc-uspace
   python3-ezdxf hp2xx librsvg2-bin libxml2-utils
   qt6-translations-l10n
-  clang python3
+  clang libclang-rt-14-dev python3 ccache
 )
 
 missing=()
