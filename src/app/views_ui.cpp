@@ -158,18 +158,6 @@ void NcProgramView::showCounts(long long lines, long long chars, long long segme
   eMaxWeg_->setText(QString::number(segments));
 }
 
-PlaceholderView::PlaceholderView(ViewContext& ctx, const char* name, const char* toolbarName,
-                                 const char* bodyName) {
-  page_ = Panel(ctx.parent, name);
-  if (!toolbarName) return;
-  auto* gv = new QVBoxLayout(page_);
-  gv->setContentsMargins(0, 0, 0, 0);
-  toolbar_ = Panel(page_, toolbarName);
-  toolbar_->setFixedHeight(36);
-  gv->addWidget(toolbar_);
-  gv->addWidget(Panel(page_, bodyName), 1);
-}
-
 namespace {
 
 const ViewRow kViews[] = {

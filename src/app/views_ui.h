@@ -60,20 +60,6 @@ class NcProgramView : public View {
   QLineEdit* eMaxWeg_;
 };
 
-// A page whose content comes later: "PGrafik" (tool bar NCGPanel, drawing
-// NCGrafik) and "PRohteil".
-class PlaceholderView : public View {
- public:
-  PlaceholderView(ViewContext& ctx, const char* name, const char* toolbarName,
-                  const char* bodyName);
-  QWidget* page() override { return page_; }
-  QWidget* toolbar() override { return toolbar_; }
-
- private:
-  QWidget* page_;
-  QWidget* toolbar_ = nullptr;
-};
-
 // The registration list: one row per view, in the order of the view bar.
 struct ViewRow {
   const char* button;  // objectName of its view-bar button
