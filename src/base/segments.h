@@ -5,11 +5,14 @@
 // The list keeps the observable behaviour of a three-bank store (live, builder
 // snapshot, undo) without paying for whole-bank copies: copies move only the
 // valid records, and storage grows past the classic 100,000 records instead of
-// overrunning.
+// overrunning. Storage costs memory only where records have been written.
 #include <algorithm>
 #include <cstdint>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
+
+#include "base/pagebuffer.h"
 
 namespace korvane {
 
@@ -17,25 +20,33 @@ struct Segment {
   long double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
   bool done = false;
 };
+// The list's storage hands out zero pages as records never written: that is
+// a Segment as value-initialised, and records are copied as bytes.
+static_assert(std::is_trivially_copyable_v<Segment>);
 
 class SegmentList {
  public:
   static constexpr int32_t kBankSize = 100000;
 
-  SegmentList() { live_.resize(kBankSize); }
+  SegmentList() { reserve(kBankSize); }
+  SegmentList(const SegmentList& other);
+  SegmentList& operator=(const SegmentList& other);
+  SegmentList(SegmentList&&) noexcept = default;
+  SegmentList& operator=(SegmentList&&) noexcept = default;
 
   int32_t count() const { return count_; }
   bool empty() const { return count_ == 0; }
-  Segment& operator[](int32_t i) { return live_[static_cast<size_t>(i)]; }
-  const Segment& operator[](int32_t i) const { return live_[static_cast<size_t>(i)]; }
-  Segment* data() { return live_.data(); }
-  const Segment* data() const { return live_.data(); }
+  Segment& operator[](int32_t i) { return data()[static_cast<size_t>(i)]; }
+  const Segment& operator[](int32_t i) const { return data()[static_cast<size_t>(i)]; }
+  Segment* data() { return reinterpret_cast<Segment*>(store_.data()); }
+  const Segment* data() const { return reinterpret_cast<const Segment*>(store_.data()); }
 
   void clear() { count_ = 0; }
   // Append a record at index count and grow the count (done is false).
   void append(long double x1, long double y1, long double x2, long double y2) {
-    if (static_cast<size_t>(count_) == live_.size()) live_.resize(live_.size() * 2);
-    Segment& s = live_[static_cast<size_t>(count_++)];
+    if (count_ == capacity()) Grow(count_ + 1);
+    Segment& s = data()[static_cast<size_t>(count_++)];
+    if (count_ > used_) used_ = count_;
     s.x1 = x1;
     s.y1 = y1;
     s.x2 = x2;
@@ -44,21 +55,25 @@ class SegmentList {
   }
   void append(const Segment& s) {
     append(s.x1, s.y1, s.x2, s.y2);
-    live_[static_cast<size_t>(count_ - 1)].done = s.done;
+    data()[static_cast<size_t>(count_ - 1)].done = s.done;
   }
   // Set the count directly (dropping records, or re-exposing leftovers that a
-  // caller has just written). Storage grows when needed.
+  // caller has just written). Storage grows when needed; records past the
+  // count keep their values, and records never written are zero.
   void setCount(int32_t n) {
-    if (static_cast<size_t>(n) > live_.size()) live_.resize(static_cast<size_t>(n));
+    reserve(n);
     count_ = n;
+    if (n > used_) used_ = n;
   }
+  // Room for n records. Capacity that no record has reached costs address
+  // space only, so growing (by doubling) neither writes nor copies records.
   void reserve(int32_t n) {
-    if (static_cast<size_t>(n) > live_.size()) live_.resize(static_cast<size_t>(n));
+    if (n > capacity()) Grow(n);
   }
 
   // Undo bank: a copy of the valid records and the count at that moment.
   void saveUndo() {
-    if (undoKept_) undo_.assign(live_.begin(), live_.begin() + count_);
+    if (undoKept_) undo_.assign(data(), data() + count_);
     saved_ = count_;
   }
   // A run that never restores (korvane-cli's tracing: its answers are fixed)
@@ -72,16 +87,20 @@ class SegmentList {
   void restoreUndo() {
     if (!undoKept_) throw std::logic_error("the segment list keeps no undo copy");
     reserve(saved_);
-    std::copy(undo_.begin(), undo_.begin() + saved_, live_.begin());
-    count_ = saved_;
+    std::copy(undo_.begin(), undo_.begin() + saved_, data());
+    setCount(saved_);
   }
   int32_t savedCount() const { return saved_; }
   const std::vector<Segment>& undoBank() const { return undo_; }
 
  private:
-  std::vector<Segment> live_;
+  int32_t capacity() const;
+  void Grow(int32_t n);
+
+  PageBuffer store_;
   std::vector<Segment> undo_;
   int32_t count_ = 0;
+  int32_t used_ = 0;  // the highest count held: records from here on were never exposed
   int32_t saved_ = 0;
   bool undoKept_ = true;
 };

@@ -68,5 +68,32 @@ TEST(SegmentList, GrowsPastOneBank) {
   EXPECT_EQ(list.count(), SegmentList::kBankSize + 10);
 }
 
+// Growing must keep every record a count once covered, including the ones
+// past the current count, and records never written read as zero.
+TEST(SegmentList, GrowthKeepsLeftoversAndZeroesTheRest) {
+  SegmentList list;
+  for (int i = 0; i < 10; ++i) list.append(i, i, i, i);
+  list.setCount(3);
+  list.reserve(4 * SegmentList::kBankSize);
+  list.setCount(SegmentList::kBankSize + 5);
+  EXPECT_EQ(list[2].x1, 2);
+  EXPECT_EQ(list[9].y2, 9);  // a leftover past the old count
+  EXPECT_EQ(list[10].x1, 0);
+  EXPECT_FALSE(list[SegmentList::kBankSize + 4].done);
+  EXPECT_EQ(list[SegmentList::kBankSize + 4].y2, 0);
+
+  list[SegmentList::kBankSize + 1].done = true;
+  list.setCount(1);
+  const SegmentList copy = list;
+  SegmentList grown = copy;
+  grown.setCount(3 * SegmentList::kBankSize);  // past the copy's capacity: it moves
+  for (const SegmentList* l : {&copy, static_cast<const SegmentList*>(&grown)}) {
+    EXPECT_EQ(l->count() == 1, l == &copy);
+    EXPECT_EQ((*l)[9].x2, 9);
+    EXPECT_TRUE((*l)[SegmentList::kBankSize + 1].done);
+  }
+  EXPECT_EQ(grown[3 * SegmentList::kBankSize - 1].x1, 0);
+}
+
 }  // namespace
 }  // namespace korvane
