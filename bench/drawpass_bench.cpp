@@ -70,7 +70,7 @@ class Collect : public MoveSink {
 
 void Run(int segments) {
   const std::vector<std::string> text = ScanProgram(segments);
-  MoveList list(text);
+  const MoveList list{LineStore(text)};
 
   NCGrafik surface;
   surface.resize(1200, 800);

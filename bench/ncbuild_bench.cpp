@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/interaction.h"
@@ -104,7 +105,8 @@ int main() {
                 v.name, job.ncLines.size(), job.moveList.size(), ms.front(), ms[ms.size() / 2],
                 ms.back());
   }
-  std::printf("last NC line: %s\n", job.ncLines.back().c_str());
+  const std::string_view last = job.ncLines.back();
+  std::printf("last NC line: %.*s\n", static_cast<int>(last.size()), last.data());
   std::printf("peak resident memory: %ld KiB\n", PeakKiB());
   return 0;
 }

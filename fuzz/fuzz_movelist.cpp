@@ -36,12 +36,12 @@ class Recorder : public korvane::MoveSink {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
-  std::vector<std::string> lines;
+  korvane::LineStore lines;
   while (!text.empty()) {
     const size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
+    lines.push_back(line);
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   korvane::MoveInterpreter textReplay(byText);
   textReplay.reset();
   size_t readLines = 0;
-  for (const std::string& l : lines) {
+  for (std::string_view l : lines) {
     if (!textReplay.Paintway(l)) break;
     ++readLines;
   }

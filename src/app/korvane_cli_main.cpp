@@ -13,11 +13,11 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "app/cliopts.h"
-#include "app/ncsave.h"
 #include "base/fileio.h"
 #include "base/interaction.h"
 #include "base/numtext.h"
@@ -126,8 +126,8 @@ bool OutputsAreDistinct(const CliOptions& opt, std::string& error) {
 
 // Every output goes to a temporary file first; only when all of them are
 // written do they replace their targets, so a failing one leaves no other
-// behind.
-bool WriteOutputs(const std::vector<std::pair<std::string, std::string>>& outputs) {
+// behind. The texts are the line stores' own buffers.
+bool WriteOutputs(const std::vector<std::pair<std::string, std::string_view>>& outputs) {
   std::vector<StagedFile> staged;
   for (const auto& [path, text] : outputs) {
     StagedFile f;
@@ -203,6 +203,7 @@ int Run(int argc, char** argv) {
   batch.followLines = opt.followLines;
   batch.optimise = opt.optimise;
   batch.allowReverse = !opt.noReverse;
+  batch.moveList = !opt.moves.empty();
   batch.exportFile = opt.exportFile;
   batch.prepare = opt.prepare;
   batch.savePicture = opt.savePicture;
@@ -253,9 +254,9 @@ int Run(int argc, char** argv) {
              FormatFixed(r.way->kept ? r.way->totalAfter : r.way->totalBefore, 3) + " px";
   }
 
-  std::vector<std::pair<std::string, std::string>> outputs;
-  if (!opt.output.empty()) outputs.emplace_back(opt.output, LinesText(job.ncLines));
-  if (!opt.moves.empty()) outputs.emplace_back(opt.moves, LinesText(job.moveList));
+  std::vector<std::pair<std::string, std::string_view>> outputs;
+  if (!opt.output.empty()) outputs.emplace_back(opt.output, job.ncLines.text());
+  if (!opt.moves.empty()) outputs.emplace_back(opt.moves, job.moveList.text());
   if (!WriteOutputs(outputs)) return 1;
   double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!opt.quiet)

@@ -31,20 +31,8 @@ std::string JoinFilter(const std::vector<FileFilter>& filters) {
   return out;
 }
 
-bool SaveProgramLines(const std::string& path, const std::vector<std::string>& lines) {
-  return WriteFileAtomically(path, LinesText(lines));
-}
-
-std::string LinesText(const std::vector<std::string>& lines) {
-  std::string text;
-  std::size_t size = 0;
-  for (const std::string& l : lines) size += l.size() + 1;
-  text.reserve(size);
-  for (const std::string& l : lines) {
-    text += l;
-    text += '\n';
-  }
-  return text;
+bool SaveProgramLines(const std::string& path, const LineStore& lines) {
+  return WriteFileAtomically(path, lines.text());
 }
 
 }  // namespace korvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/filedialogs.h"
+#include "base/linestore.h"
 
 namespace korvane {
 
@@ -21,11 +22,8 @@ NcSaveFilter NcProgramFilter(const std::string& ext, const std::string& describe
 // Saves an NC program (or a move list): every line followed by a line break,
 // written through a temporary file and a rename, so that an existing file is
 // never left half-written. False when the file cannot be written.
-bool SaveProgramLines(const std::string& path, const std::vector<std::string>& lines);
-
-// The file text of a program or move list: every line followed by a line
-// break.
-std::string LinesText(const std::vector<std::string>& lines);
+// The store's text is the file as it stands: no joined copy is made.
+bool SaveProgramLines(const std::string& path, const LineStore& lines);
 
 // "desc|pattern|desc|pattern" form of a filter list, as the settings and the
 // language texts spell it.

@@ -73,6 +73,8 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
   job.xOffsetText = offsets.x;
   job.yOffsetText = offsets.y;
   job.contourType = options.contour;
+  job.buildMoveList = options.moveList;
+  job.parseMoveRecords = false;
 
   // Threshold, contour method, acceptance and the first build. Nothing here
   // restores the tracer's undo copy, so it is not made.

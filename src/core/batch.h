@@ -27,6 +27,9 @@ struct BatchOptions {
   bool followLines = false;
   bool optimise = false;
   bool allowReverse = true;  // path optimisation may reverse segments
+  // Whether the builds write the move list (korvane-cli: only when it is
+  // saved). A batch run never replays it, so its records are not parsed.
+  bool moveList = true;
   // Contour export after the build; the format comes from the file's
   // extension (ExportFormatForFile). Empty: no export.
   std::string exportFile;

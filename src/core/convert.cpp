@@ -74,13 +74,17 @@ NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
   storage.lines = std::move(job.ncLines);
   storage.moves = std::move(job.moveList);
   storage.moveLines = std::move(job.moveLines);
-  const NCOutputParams params{job.scale, job.joinGap, job.xOffsetText, job.yOffsetText};
+  const NCOutputParams params{job.scale, job.joinGap, job.xOffsetText, job.yOffsetText,
+                              job.buildMoveList};
   NCProgram p = BuildNC(job.segments, job.rect, params, job.active, job.builder, progress,
                         std::move(storage));
   job.ncLines = std::move(p.lines);
   job.moveList = std::move(p.moves);
   job.moveLines = std::move(p.moveLines);
-  job.moveRecords.assign(job.moveList);
+  if (job.parseMoveRecords)
+    job.moveRecords.assign(job.moveList);
+  else
+    job.moveRecords.clear();
   if (p.extents) job.extents = *p.extents;
   result.status = p.status;
   result.error = std::move(p.error);

@@ -69,7 +69,8 @@ bool ChooseContourType(Job& job, ContourType type);
 void RequestCancel(Job& job, UserDialogs& ui);
 
 // The job's NC build: BuildNC on the job's segments, rectangle, output values
-// and active profile, into job.ncLines, job.moveList and job.extents. On
+// and active profile, into job.ncLines, job.moveList and job.extents (the
+// move list and its records as job.buildMoveList and parseMoveRecords say). On
 // success it also sets job.ncCharCount, job.ncLineCount and job.ncSegmentCount
 // (the editor's character, line and "Wege" counts). A failed build stays
 // silent: the NC lines stay empty, the move list holds at most its header line

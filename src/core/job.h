@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/linestore.h"
 #include "base/messages.h"
 #include "base/segments.h"
 #include "base/picture.h"
@@ -68,12 +69,18 @@ struct Job {
   LanguageTexts language;
 
   // NC program and simulation move list, as the builder wrote them.
-  std::vector<std::string> ncLines;
-  std::vector<std::string> moveList;
+  LineStore ncLines;
+  LineStore moveList;
   // The move list as parsed records (what a drawing pass replays) and, per
   // move-list line, the NC line it comes from; both from the same build.
   MoveList moveRecords;
   std::vector<int32_t> moveLines;
+  // What a build makes beside the program: the move list with its NC lines,
+  // and its parsed records. The desktop program needs both for the
+  // simulation; a batch run replays nothing, and korvane-cli writes the move
+  // list only when asked to.
+  bool buildMoveList = true;
+  bool parseMoveRecords = true;
   NCBuilderState builder;  // carries the block counter from build to build
   MachineExtents extents;
   // NC builder: busy while a build runs (a progress report may re-enter it),

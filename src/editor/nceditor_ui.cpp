@@ -3,6 +3,8 @@
 #include <QColor>
 #include <algorithm>
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 #include "editor/nchighlighter_ui.h"
 
@@ -54,13 +56,12 @@ NcEditor::NcEditor(QWidget* parent) : QsciScintilla(parent) {
   });
 }
 
-void NcEditor::setProgram(const std::vector<std::string>& lines) {
+void NcEditor::setProgram(const LineStore& lines) {
   // The program goes into a fresh document through the component's loader,
   // which takes the text without change notifications or undo records (both
   // cost time per insertion that grows with the text before it, and undo
   // would keep a copy of the whole program), then replaces the shown one.
-  size_t total = 0;
-  for (const std::string& l : lines) total += l.size() + 1;
+  const size_t total = lines.text().size();
   auto* loader = reinterpret_cast<ScintillaLoader*>(
       SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(total + 1), 0L));
   std::string chunk;
@@ -93,18 +94,18 @@ void NcEditor::setProgram(const std::vector<std::string>& lines) {
   caretLine_ = 0;
 }
 
-std::vector<std::string> NcEditor::programLines() const {
+LineStore NcEditor::programLines() const {
   const auto n = static_cast<size_t>(SendScintilla(SCI_GETLENGTH));
   const char* text = reinterpret_cast<const char*>(SendScintilla(SCI_GETCHARACTERPOINTER));
-  std::vector<std::string> out;
+  LineStore out;
   if (n == 0) return out;  // an empty editor has one empty line but no program
-  out.reserve(static_cast<size_t>(lines()));
+  out.reserve(static_cast<size_t>(lines()), n + 1);
   // Lines end as the component ends them: "\n", "\r\n" or a lone "\r".
   size_t i = 0;
   for (;;) {
     size_t j = i;
     while (j < n && text[j] != '\n' && text[j] != '\r') ++j;
-    out.emplace_back(text + i, j - i);
+    out.push_back(std::string_view(text + i, j - i));
     if (j == n) break;
     i = j + ((text[j] == '\r' && j + 1 < n && text[j + 1] == '\n') ? 2 : 1);
   }

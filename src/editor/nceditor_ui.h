@@ -5,8 +5,7 @@
 // (undo(), redo(), cut(), copy(), paste()).
 #include <Qsci/qsciscintilla.h>
 
-#include <string>
-#include <vector>
+#include "base/linestore.h"
 
 namespace korvane {
 
@@ -19,9 +18,9 @@ class NcEditor : public QsciScintilla {
 
   // Replace the whole text by these lines (UTF-8). Clears the undo history
   // and the modified mark: a freshly built program is not an edit.
-  void setProgram(const std::vector<std::string>& lines);
+  void setProgram(const LineStore& lines);
   // The editor's lines as UTF-8, for saving.
-  std::vector<std::string> programLines() const;
+  LineStore programLines() const;
   // Remove every line (the conversion run clears the editor when it starts).
   void clearProgram() { setProgram({}); }
   int lineCount() const { return lines(); }

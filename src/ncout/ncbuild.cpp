@@ -30,7 +30,7 @@ int64_t CountedChars(std::string_view text) {
 
 class Emitter {
  public:
-  Emitter(const ActiveProfile& profile, int32_t& blockCounter, std::vector<std::string>& lines)
+  Emitter(const ActiveProfile& profile, int32_t& blockCounter, LineStore& lines)
       : profile_(profile), blockCounter_(blockCounter), lines_(lines), format_(profile.format) {
     values_[4] = profile.VorschubZ;
     values_[5] = profile.VorschubXY;
@@ -62,7 +62,9 @@ class Emitter {
       }
       chars += CountedChars(counted);
       ++count;
-      lines_.push_back(NumberBlock(work_, blockCounter_, format_, profile_.Satznum));
+      line_.clear();
+      AppendNumberBlock(line_, work_, blockCounter_, format_, profile_.Satznum);
+      lines_.push_back(line_);
     }
   }
 
@@ -72,15 +74,16 @@ class Emitter {
  private:
   const ActiveProfile& profile_;
   int32_t& blockCounter_;
-  std::vector<std::string>& lines_;
+  LineStore& lines_;
   const TNCFormat& format_;
   std::array<std::string_view, 6> values_;
-  std::string work_;
+  std::string work_;  // the template line being filled in
+  std::string line_;  // the same with its block number
 };
 
 // The NC line a move comes from: the last line written so far (the header
 // and a template that writes nothing keep the line before).
-int32_t LastLine(const std::vector<std::string>& lines) {
+int32_t LastLine(const LineStore& lines) {
   return lines.empty() ? 0 : static_cast<int32_t>(lines.size() - 1);
 }
 
@@ -98,8 +101,8 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
   result.extents.reset();
   result.charCount = result.lineCount = 0;
   result.segmentCount = 0;
-  std::vector<std::string>& lines = result.lines;
-  std::vector<std::string>& moves = result.moves;
+  LineStore& lines = result.lines;
+  LineStore& moves = result.moves;
   std::vector<int32_t>& moveLines = result.moveLines;
   long double prevX = -99999999.0L, prevY = -99999999.0L;
 
@@ -124,12 +127,14 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
   int32_t& counter = state.blockCounter;
   Emitter out(profile, counter, lines);
   const int32_t count = segments.count();
+  const bool withMoves = params.moveList;
   if (count > 0) {
     counter = format.Start;
-    moves.reserve(static_cast<size_t>(count) + 64);
-    moveLines.reserve(static_cast<size_t>(count) + 64);
-    moves.push_back(HeaderLine(profile.REbene, profile.ZEbene));
-    moveLines.push_back(0);
+    if (withMoves) {
+      moveLines.reserve(static_cast<size_t>(count) + 64);
+      moves.push_back(HeaderLine(profile.REbene, profile.ZEbene));
+      moveLines.push_back(0);
+    }
     const std::optional<long double> depth = ParseNumber(profile.ZEbene);
     if (!depth) {
       result.error = NotANumberText(profile.ZEbene);
@@ -142,7 +147,6 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
     }
     out.depth = FormatNCNumber(format, *depth);
     out.retract = FormatNCNumber(format, *retract);
-    lines.reserve(static_cast<size_t>(count) + 64);
     out.emit(kSynS);
     const std::string progressText = kBuildProgressText;
     for (int32_t k = 0; k < count; ++k) {
@@ -152,23 +156,25 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
       // the first path start, so the first record starts a path outright.
       if (k == 0 || std::fabs(prevX - s.x1) > gap || std::fabs(prevY - s.y1) > gap) {
         const long double x1 = machineX(s.x1), y1 = machineY(s.y1);
-        moves.push_back(RapidLine(x1, y1));
         out.x = FormatNCNumber(format, x1);
         out.y = FormatNCNumber(format, y1);
         out.emit(kSynR);
         out.emit(kSynA);
-        moveLines.push_back(LastLine(lines));
-        moves.push_back(FeedLine(x2, y2));
+        if (withMoves) {
+          moves.push_back(RapidLine(x1, y1));
+          moveLines.push_back(LastLine(lines));
+        }
         out.x = FormatNCNumber(format, x2);
         out.y = FormatNCNumber(format, y2);
         out.emit(kSynZ);
         out.emit(kSynXY);
-        moveLines.push_back(LastLine(lines));
       } else {
-        moves.push_back(FeedLine(x2, y2));
         out.x = FormatNCNumber(format, x2);
         out.y = FormatNCNumber(format, y2);
         out.emit(kSynXY);
+      }
+      if (withMoves) {
+        moves.push_back(FeedLine(x2, y2));
         moveLines.push_back(LastLine(lines));
       }
       prevX = s.x2;

@@ -2,12 +2,14 @@
 // The NC program builder: turns the segment list into the NC program through
 // the active profile's block templates, and in the same pass into the
 // simulation move list. It reads its inputs only and returns the program.
+// Both are line stores (base/linestore.h): one buffer of text per list.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/linestore.h"
 #include "base/messages.h"
 #include "base/interaction.h"
 #include "base/segments.h"
@@ -31,6 +33,10 @@ struct NCOutputParams {
   int32_t joinGap = 0;       // pixels; a start this close to the last end is joined
   std::string_view xOffsetText = "0";
   std::string_view yOffsetText = "0";
+  // Whether the move list (with its NC line per move) is written beside the
+  // program. The desktop's simulation always needs it; korvane-cli only when
+  // the list is to be saved.
+  bool moveList = true;
 };
 
 // Program state carried from one build to the next: the block counter (an
@@ -41,12 +47,13 @@ struct NCBuilderState {
 
 // A built program. On failure (a number field that is not a number) lines is
 // empty, moves holds at most its header line, the counts are 0 and extents
-// is empty when the offsets could not be read.
+// is empty when the offsets could not be read. Without a move list asked for,
+// moves and moveLines stay empty.
 struct NCProgram {
   NCBuildStatus status = NCBuildStatus::Failed;
   std::string error;  // the conversion error text of the offending field
-  std::vector<std::string> lines;
-  std::vector<std::string> moves;
+  LineStore lines;
+  LineStore moves;
   // Per move-list line, the index in `lines` of the NC line it comes from.
   std::vector<int32_t> moveLines;
   std::optional<MachineExtents> extents;
@@ -57,9 +64,9 @@ struct NCProgram {
 
 // Builds the program from the valid records of `segments`, their bounding
 // rectangle, the output parameters and the active profile, and reports
-// progress. `reuse` only lends its storage (a previous program's vectors) so
-// that a rebuild of a million lines does not fault in fresh memory. Segment
-// records are the same after a build.
+// progress. `reuse` only lends its storage (a previous program's line stores
+// and vectors) so that a rebuild of a million lines does not fault in fresh
+// memory. Segment records are the same after a build.
 NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const NCOutputParams& out,
                   const ActiveProfile& profile, NCBuilderState& state, ProgressSink& progress,
                   NCProgram reuse = {});

@@ -7,7 +7,7 @@
 
 namespace korvane {
 
-std::string FormatNCNumber(TNCFormat format, long double value) {
+std::string FormatNCNumber(const TNCFormat& format, long double value) {
   const int n = format.Nachkommastellen;
   std::string t;
   if (value != 0) {
@@ -43,20 +43,31 @@ std::string FormatNCNumber(TNCFormat format, long double value) {
 
 std::string NumberBlock(std::string_view block, int32_t& counter, const TNCFormat& format,
                         bool satznum) {
-  if (!satznum) return std::string(block);
-  if (!block.empty() && block.front() == '-') return std::string(block.substr(1));
-  char buf[16];
-  auto res = std::to_chars(buf, buf + sizeof buf, counter);
   std::string line;
   line.reserve(format.Satzzeichen.size() + 12 + block.size());
-  line += format.Satzzeichen;
-  line.append(buf, res.ptr);
-  line += ' ';
-  line += block;
+  AppendNumberBlock(line, block, counter, format, satznum);
+  return line;
+}
+
+void AppendNumberBlock(std::string& out, std::string_view block, int32_t& counter,
+                       const TNCFormat& format, bool satznum) {
+  if (!satznum) {
+    out += block;
+    return;
+  }
+  if (!block.empty() && block.front() == '-') {
+    out += block.substr(1);
+    return;
+  }
+  char buf[16];
+  auto res = std::to_chars(buf, buf + sizeof buf, counter);
+  out += format.Satzzeichen;
+  out.append(buf, res.ptr);
+  out += ' ';
+  out += block;
   // The counter is a 32-bit register: it wraps instead of overflowing.
   counter =
       static_cast<int32_t>(static_cast<uint32_t>(counter) + static_cast<uint32_t>(format.Schritt));
-  return line;
 }
 
 }  // namespace korvane

@@ -11,7 +11,7 @@ namespace korvane {
 // The NC text of one coordinate, depth or retract value under the given
 // number format: rounded half away from zero to Nachkommastellen decimals,
 // then point, trailing and leading zeros and sign as the switches say.
-std::string FormatNCNumber(TNCFormat format, long double value);
+std::string FormatNCNumber(const TNCFormat& format, long double value);
 
 // The line to append for one block (placeholders already replaced). With
 // numbering on, the block gets Satzzeichen and the counter in front and the
@@ -19,5 +19,8 @@ std::string FormatNCNumber(TNCFormat format, long double value);
 // and stays unnumbered. With numbering off the block is returned unchanged.
 std::string NumberBlock(std::string_view block, int32_t& counter, const TNCFormat& format,
                         bool satznum);
+// The same line appended to `out` (the builder reuses one buffer for all).
+void AppendNumberBlock(std::string& out, std::string_view block, int32_t& counter,
+                       const TNCFormat& format, bool satznum);
 
 }  // namespace korvane

@@ -111,6 +111,7 @@ std::vector<std::string> PreviewProgramLines(const Profile& profile, const Job& 
   } else {
     out.yOffsetText = "10";  // the square lies in X0..10, Y0..10
   }
+  out.moveList = false;  // the preview shows program lines only
   // A prefix of the list gives the program's first lines once it yields more
   // than the closing retract and end blocks add; grow it until it does.
   std::size_t closing = 0;
@@ -140,8 +141,10 @@ std::vector<std::string> PreviewProgramLines(const Profile& profile, const Job& 
     if (n == total || program.lines.size() >= maxLines + closing) break;
   }
   error.clear();
-  program.lines.resize(std::min(maxLines, program.lines.size()));
-  return std::move(program.lines);
+  const LineStore& lines = program.lines;
+  return std::vector<std::string>(lines.begin(),
+                                  lines.begin() + static_cast<std::ptrdiff_t>(
+                                                      std::min(maxLines, lines.size())));
 }
 
 // ---- Colour swatch ------------------------------------------------------------

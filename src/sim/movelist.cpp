@@ -69,10 +69,10 @@ void MoveList::clear() {
   errors_.clear();
 }
 
-void MoveList::assign(const std::vector<std::string>& lines) {
+void MoveList::assign(const LineStore& lines) {
   clear();
   records_.reserve(lines.size());
-  for (const std::string& line : lines) append(line);
+  for (std::string_view line : lines) append(line);
 }
 
 void MoveList::append(std::string_view line) {

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/linestore.h"
+
 namespace korvane {
 
 constexpr char kHeaderKind = '8';
@@ -55,9 +57,9 @@ struct MoveRecord {
 class MoveList {
  public:
   MoveList() = default;
-  explicit MoveList(const std::vector<std::string>& lines) { assign(lines); }
+  explicit MoveList(const LineStore& lines) { assign(lines); }
 
-  void assign(const std::vector<std::string>& lines);
+  void assign(const LineStore& lines);
   void clear();
   void append(std::string_view line);
 

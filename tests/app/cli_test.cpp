@@ -128,14 +128,19 @@ TEST_F(CliTest, WritesTheProgramAndMoveListOfTheCoreRun) {
   Job job = ConvertInProcess(dir.file("pic.bmp"), config, 0.5L);
   ASSERT_TRUE(job.contourAccepted);
   ASSERT_GT(job.segments.count(), 0);
-  EXPECT_EQ(Lines(ReadBytes(dir.file("out.ngc"))), job.ncLines);
-  EXPECT_EQ(Lines(ReadBytes(dir.file("moves.txt"))), job.moveList);
+  EXPECT_EQ(ReadBytes(dir.file("out.ngc")), job.ncLines.text());
+  EXPECT_EQ(ReadBytes(dir.file("moves.txt")), job.moveList.text());
   // Nothing but the two outputs is left behind (no temporary files).
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(dir.path())) names.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"config", "moves.txt", "out.ngc", "pic.bmp",
                                              "stderr", "stdout"}));
+
+  // Without a move list asked for, none is built, and the program is the same.
+  fs::remove(dir.file("out.ngc"));
+  ASSERT_EQ(RunCli(dir, Args("--scale 0.5")).status, 0);
+  EXPECT_EQ(ReadBytes(dir.file("out.ngc")), job.ncLines.text());
 }
 
 TEST_F(CliTest, AnExistingEmptyConfigFolderGetsTheDefaults) {

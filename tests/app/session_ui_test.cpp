@@ -292,7 +292,7 @@ std::vector<std::string> FreshBuild(const Job& job) {
   Job copy = job;
   NullProgress quiet;
   EXPECT_TRUE(RebuildProgram(copy, quiet));
-  return copy.ncLines;
+  return std::vector<std::string>(copy.ncLines.begin(), copy.ncLines.end());
 }
 
 TEST_F(SessionTest, ListCommandsKeepOrRestoreAndRebuildTheProgram) {

@@ -95,8 +95,8 @@ void ExpectLooks(const NcEditor& ed) {
   }
 }
 
-std::vector<std::string> CaseLines() {
-  std::vector<std::string> lines;
+LineStore CaseLines() {
+  LineStore lines;
   for (const LineLooks& c : Cases()) lines.push_back(c.line);
   return lines;
 }
@@ -127,7 +127,7 @@ TEST(NcEditor, ColoursOnlyWhatIsShownAndTheRestWhenScrolledTo) {
   std::vector<std::string> lines(5000, "G1 X1");
   lines[2500] = "x2";
   lines.back() = "N99 X2";
-  s.ed.setProgram(lines);
+  s.ed.setProgram(LineStore(lines));
   s.paint();
   EXPECT_LT(s.ed.highlighter()->colouredLines(), 200);
   const long last = LineStart(s.ed, 4999);
@@ -152,7 +152,7 @@ TEST(NcEditor, EditedAndPastedTextIsColoured) {
   s.ed.setCursorPosition(1, 0);
   s.ed.insert("N5 Y2\nx");
   s.paint();
-  EXPECT_EQ(s.ed.programLines(), (std::vector<std::string>{"G0 X1", "N5 Y2", "xM30"}));
+  EXPECT_EQ(s.ed.programLines(), (LineStore{"G0 X1", "N5 Y2", "xM30"}));
   EXPECT_EQ(LookAt(s.ed, LineStart(s.ed, 1)), kMarker);
   EXPECT_EQ(LookAt(s.ed, LineStart(s.ed, 1) + 3), kLabel);
   EXPECT_EQ(LookAt(s.ed, LineStart(s.ed, 2)), kIdent);
@@ -169,12 +169,12 @@ TEST(NcEditor, ModifiedMarkAndUndo) {
   EXPECT_TRUE(ed.isModified());
   ASSERT_FALSE(spy.isEmpty());
   EXPECT_TRUE(spy.last().at(0).toBool());
-  EXPECT_EQ(ed.programLines(), (std::vector<std::string>{"N1 G0 X1", "M30"}));
+  EXPECT_EQ(ed.programLines(), (LineStore{"N1 G0 X1", "M30"}));
   ed.undo();
-  EXPECT_EQ(ed.programLines(), (std::vector<std::string>{"G0 X1", "M30"}));
+  EXPECT_EQ(ed.programLines(), (LineStore{"G0 X1", "M30"}));
   EXPECT_FALSE(ed.isModified());
   ed.redo();
-  EXPECT_EQ(ed.programLines(), (std::vector<std::string>{"N1 G0 X1", "M30"}));
+  EXPECT_EQ(ed.programLines(), (LineStore{"N1 G0 X1", "M30"}));
   // Saving clears the mark; a caller may also set it without an edit.
   ed.setModified(false);
   EXPECT_FALSE(ed.isModified());
@@ -187,26 +187,25 @@ TEST(NcEditor, ModifiedMarkAndUndo) {
   EXPECT_FALSE(ed.isModified());
   EXPECT_FALSE(ed.isUndoAvailable());
   ed.undo();
-  EXPECT_EQ(ed.programLines(), std::vector<std::string>{"G1 Y2"});
+  EXPECT_EQ(ed.programLines(), LineStore{"G1 Y2"});
   ed.clearProgram();
   EXPECT_TRUE(ed.programLines().empty());
 }
 
 TEST(NcEditor, KeepsTheBytesAndLineEndsOfTheText) {
   NcEditor ed;
-  const std::vector<std::string> lines = {"(Fr\xc3\xa4ser \xc3\xb8 3)", "G0 X1", "", "\xff\xfe bad",
-                                          ""};
+  const LineStore lines = {"(Fr\xc3\xa4ser \xc3\xb8 3)", "G0 X1", "", "\xff\xfe bad", ""};
   ed.setProgram(lines);
   EXPECT_EQ(ed.programLines(), lines);
   EXPECT_EQ(ed.lineCount(), 5);
   // Text pasted with other line ends splits where the component splits it.
   ed.SendScintilla(Sci::SCI_SETTEXT, "a\r\nb\rc\nd");
-  EXPECT_EQ(ed.programLines(), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(ed.programLines(), (LineStore{"a", "b", "c", "d"}));
 }
 
 TEST(NcEditor, MarkedLineScrollingAndCaretLine) {
   Shown s;
-  std::vector<std::string> lines(3000, "G1 X1");
+  const LineStore lines(std::vector<std::string>(3000, "G1 X1"));
   s.ed.setProgram(lines);
   s.paint();
   QSignalSpy caret(&s.ed, &NcEditor::caretLineChanged);

@@ -47,12 +47,6 @@ Job JobWithProfile(int number) {
   return job;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& l : lines) text += l + "\n";
-  return text;
-}
-
 TEST(DefaultProfiles, GCodeRunsInLinuxCNC) {
   if (std::system("command -v rs274 >/dev/null 2>&1") != 0) GTEST_SKIP() << "rs274 missing";
   for (int number : {1, 2, 3}) {
@@ -60,13 +54,13 @@ TEST(DefaultProfiles, GCodeRunsInLinuxCNC) {
     SCOPED_TRACE(job.profiles[static_cast<std::size_t>(number - 1)].Profil);
     TempDir dir;
     WriteBytes(dir.file("tool.tbl"), "T1 P1 D3.0 Z+0.0 ;\n");
-    WriteBytes(dir.file("prog.ngc"), Joined(job.ncLines));
+    WriteBytes(dir.file("prog.ngc"), std::string(job.ncLines.text()));
     const std::string cmd =
         "cd '" + dir.path() + "' && rs274 -g -t tool.tbl prog.ngc out.txt </dev/null >log.txt 2>&1";
     const int status = std::system(cmd.c_str());
     const std::string log = ReadBytes(dir.file("log.txt"));
     const std::string out = ReadBytes(dir.file("out.txt"));
-    EXPECT_EQ(status, 0) << log << "\n" << Joined(job.ncLines);
+    EXPECT_EQ(status, 0) << log << "\n" << std::string(job.ncLines.text());
     EXPECT_EQ(log.find("rror"), std::string::npos) << log;
     // The last feed move reaches the end of the stroke: 97 * 0.25, -41 * 0.25.
     EXPECT_NE(out.find("STRAIGHT_FEED(24.2500, -10.2500"), std::string::npos) << out;
@@ -91,7 +85,7 @@ TEST(DefaultProfiles, ConversationalBlocksAreNumberedAndSigned) {
   ASSERT_FALSE(job.ncLines.empty());
   const std::regex number("[+-][0-9]{3}\\.[0-9]{3}");
   for (std::size_t i = 0; i < job.ncLines.size(); ++i) {
-    const std::string& line = job.ncLines[i];
+    const std::string line(job.ncLines[i]);
     const std::string prefix = std::to_string(i) + " ";
     EXPECT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
     // Every coordinate carries a sign and three integer and three decimal digits.
@@ -104,8 +98,8 @@ TEST(DefaultProfiles, ConversationalBlocksAreNumberedAndSigned) {
   }
   EXPECT_EQ(job.ncLines.front(), "0 BEGIN PGM KORVANE MM");
   EXPECT_EQ(job.ncLines.back(), std::to_string(job.ncLines.size() - 1) + " END PGM KORVANE MM");
-  EXPECT_NE(Joined(job.ncLines).find(" L X+024.250 Y-010.250 R0 F400\n"), std::string::npos)
-      << Joined(job.ncLines);
+  EXPECT_NE(std::string(job.ncLines.text()).find(" L X+024.250 Y-010.250 R0 F400\n"), std::string::npos)
+      << std::string(job.ncLines.text());
 }
 
 // GRBL has no interpreter here; the laser profile is held to its documented
@@ -123,7 +117,8 @@ TEST(DefaultProfiles, GrblLaserFollowsGrblRules) {
   std::optional<bool> laserOn;
   bool feedSet = false;
   std::string previous;
-  for (const std::string& line : job.ncLines) {
+  for (std::string_view text : job.ncLines) {
+    const std::string line(text);
     SCOPED_TRACE(line);
     EXPECT_LE(line.size(), 80u);
     EXPECT_NE(line, previous) << "repeated block";

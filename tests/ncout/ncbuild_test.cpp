@@ -48,7 +48,7 @@ Job ExampleJob() {
   return job;
 }
 
-const Lines kExampleNC = {"%",
+const LineStore kExampleNC = {"%",
                           "G90",
                           "G0 Z5",
                           "G0 X5 Y-10",
@@ -61,10 +61,10 @@ const Lines kExampleNC = {"%",
                           "G1 X15.5 Y-2 F300",
                           "G0 Z5",
                           "M30"};
-const Lines kExampleMoves = {"8;0;5;-1",        "0;5.000;-10.000", "1;6.000;-10.000",
+const LineStore kExampleMoves = {"8;0;5;-1",        "0;5.000;-10.000", "1;6.000;-10.000",
                              "1;6.000;-12.000", "0;15.000;-2.000", "1;15.500;-2.000"};
 
-int64_t NonBlankChars(const Lines& lines) {
+int64_t NonBlankChars(const LineStore& lines) {
   int64_t n = 0;
   for (const auto& l : lines) {
     for (char c : l) n += c != ' ';
@@ -122,7 +122,7 @@ TEST(ConvertToNC, OffsetsAndFlippedY) {
   job.yOffsetText = "20.25";
   NullProgress progress;
   ASSERT_TRUE(ConvertToNC(job, progress).ok());
-  EXPECT_EQ(job.moveList, (Lines{"8;0;5;-1", "0;10.000;20.250", "1;11.000;18.250"}));
+  EXPECT_EQ(job.moveList, (LineStore{"8;0;5;-1", "0;10.000;20.250", "1;11.000;18.250"}));
   EXPECT_EQ(job.ncLines[3], "G0 X10 Y20.25");
   EXPECT_EQ(job.ncLines[5], "G1 X11 Y18.25 F300");
   EXPECT_EQ(job.extents.yMin, 20.25L);
@@ -148,7 +148,7 @@ TEST(ConvertToNC, JoinGapBridgesOrLifts) {
     job.segments.append(20 + c.dx, 10 + c.dy, 30, 12);
     NullProgress progress;
     ASSERT_TRUE(ConvertToNC(job, progress).ok());
-    Lines moves = {"8;0;5;-1", "0;5.000;-5.000", "1;10.000;-5.000"};
+    LineStore moves = {"8;0;5;-1", "0;5.000;-5.000", "1;10.000;-5.000"};
     if (c.lifts) {
       moves.push_back("0;" + FormatFixed((20 + c.dx) * 0.5L, 3) + ";" +
                       FormatFixed(-(10 + c.dy) * 0.5L, 3));
@@ -180,8 +180,8 @@ TEST(ConvertToNC, PlaceholderRules) {
   SetTemplate(job, kSynXY, {"[#XVAL][#XVAL][#XVAL]", "", "", "[#F2VAL] [#YVAL]"});
   NullProgress progress;
   ASSERT_TRUE(ConvertToNC(job, progress).ok());
-  const Lines expected = {"S||-1|5",   "T100100[#F1VAL]", "G0 Z5", "G0 X5 Y-10", "G1 Z-1 F100",
-                          "66[#XVAL]", "F-x -10",         "G0 Z5", "M30"};
+  const LineStore expected = {"S||-1|5",   "T100100[#F1VAL]", "G0 Z5", "G0 X5 Y-10",
+                              "G1 Z-1 F100", "66[#XVAL]", "F-x -10", "G0 Z5", "M30"};
   EXPECT_EQ(job.ncLines, expected);
   // The header keeps R and Z as typed.
   EXPECT_EQ(job.moveList[0], "8;0;5.0;-1");
@@ -195,7 +195,7 @@ TEST(ConvertToNC, EmptyListWritesOnlyRetractAndEnd) {
   SetTemplate(job, kSynE, {"M30 [#YVAL][#ZVAL]", "[#F1VAL]"});
   NullProgress progress;
   ASSERT_TRUE(ConvertToNC(job, progress).ok());
-  EXPECT_EQ(job.ncLines, (Lines{"G0 Z X", "M30 ", "100"}));
+  EXPECT_EQ(job.ncLines, (LineStore{"G0 Z X", "M30 ", "100"}));
   EXPECT_TRUE(job.moveList.empty());
   EXPECT_EQ(job.ncSegmentCount, 0);
 }
@@ -212,7 +212,7 @@ TEST(ConvertToNC, NumberingStartsPerBuildAndEmptyListContinues) {
   Job first = job;
   first.segments.clear();
   ASSERT_TRUE(ConvertToNC(first, progress).ok());
-  EXPECT_EQ(first.ncLines, (Lines{"N0 G0 Z", "N10 M30"}));
+  EXPECT_EQ(first.ncLines, (LineStore{"N0 G0 Z", "N10 M30"}));
 
   for (int build = 0; build < 2; ++build) {
     ASSERT_TRUE(ConvertToNC(job, progress).ok());
@@ -220,17 +220,17 @@ TEST(ConvertToNC, NumberingStartsPerBuildAndEmptyListContinues) {
     EXPECT_EQ(job.ncLines[0], "%");
     // Every other line is numbered from Start in steps of Schritt.
     for (size_t i = 1; i < kExampleNC.size(); ++i) {
-      EXPECT_EQ(job.ncLines[i], "N" + std::to_string(i * 10) + " " + kExampleNC[i]);
+      EXPECT_EQ(job.ncLines[i], "N" + std::to_string(i * 10) + " " + std::string(kExampleNC[i]));
     }
     // Block numbers count neither as characters nor the dropped "-".
     EXPECT_EQ(job.ncCharCount, NonBlankChars(kExampleNC));
   }
-  const std::string last = job.ncLines.back();
+  const std::string last(job.ncLines.back());
 
   job.segments.clear();
   ASSERT_TRUE(ConvertToNC(job, progress).ok());
   const int32_t next = static_cast<int32_t>(kExampleNC.size()) * 10;
-  EXPECT_EQ(job.ncLines, (Lines{"N" + std::to_string(next) + " G0 Z",
+  EXPECT_EQ(job.ncLines, (LineStore{"N" + std::to_string(next) + " G0 Z",
                                 "N" + std::to_string(next + 10) + " M30"}));
   EXPECT_EQ(last, "N" + std::to_string(next - 10) + " M30");
 }
@@ -256,7 +256,7 @@ TEST(ConvertToNC, NonNumericRetractOrDepthFailsQuietly) {
     EXPECT_EQ(r.status, NCBuildStatus::Failed) << c.r << "/" << c.z;
     EXPECT_EQ(r.error, NotANumberText(c.bad));
     EXPECT_TRUE(job.ncLines.empty());
-    EXPECT_EQ(job.moveList, (Lines{std::string("8;0;") + c.r + ";" + c.z}));
+    EXPECT_EQ(job.moveList, (LineStore{std::string("8;0;") + c.r + ";" + c.z}));
     EXPECT_EQ(job.ncCharCount, 77);
     EXPECT_EQ(job.ncLineCount, 7);
     EXPECT_EQ(job.ncSegmentCount, 5);

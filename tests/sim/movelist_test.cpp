@@ -16,13 +16,13 @@ namespace {
 
 using testing::Move;
 using testing::RecordingSink;
-using Lines = std::vector<std::string>;
+using Lines = LineStore;
 
 std::vector<Move> Replay(const Lines& lines, std::string* error = nullptr) {
   RecordingSink sink;
   MoveInterpreter interp(sink);
   interp.reset();
-  for (const std::string& l : lines) {
+  for (std::string_view l : lines) {
     if (!interp.Paintway(l, error)) break;
   }
   return sink.moves;

@@ -43,7 +43,7 @@ int Count(const QImage& img, QRgb colour) {
 }
 
 // A built program: two separate paths.
-std::vector<std::string> BuiltMoveList() {
+LineStore BuiltMoveList() {
   Job job;
   job.active.REbene = "5";
   job.active.ZEbene = "-1";
@@ -245,7 +245,7 @@ TEST(FClock, SlowedSimulationClosedMidwayFinishesAtFullSpeed) {
   std::vector<std::string> lines = {"8;0;5;-1", "0;0;0"};
   for (int i = 1; i <= 60; ++i) lines.push_back("1;" + std::to_string(i % 2 ? -40 : 40) + ";" +
                                                 std::to_string(i - 30));
-  p.list.assign(lines);
+  p.list.assign(LineStore(lines));
   std::vector<int> slowLines;
   QObject::connect(&p.view, &TNCGraphicView::lineReplayed, [&](int i) { slowLines.push_back(i); });
   TFClock* clock = p.view.clock();
