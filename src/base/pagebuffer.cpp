@@ -10,6 +10,8 @@ namespace korvane {
 
 namespace {
 
+constexpr size_t kHugeBlock = size_t{4} << 20;
+
 size_t PageSize() {
   static const size_t size = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
   return size;
@@ -28,7 +30,12 @@ char* Remap(char* old, size_t oldBytes, size_t bytes) {
   void* p = old == nullptr
                 ? ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
                 : ::mremap(old, oldBytes, bytes, MREMAP_MAYMOVE);
-  return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
+  if (p == MAP_FAILED) return nullptr;
+  // Large blocks take huge pages where the system offers them on request:
+  // a first touch then costs one fault per 2 MiB instead of one per page,
+  // for at most one partly used huge page more in memory.
+  if (bytes >= kHugeBlock) ::madvise(p, bytes, MADV_HUGEPAGE);
+  return static_cast<char*>(p);
 }
 
 }  // namespace
