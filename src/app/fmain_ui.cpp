@@ -69,6 +69,10 @@ namespace korvane {
 
 namespace {
 
+// A progress report that changes nothing on screen still processes pending
+// events when this much time has passed since they were last processed.
+constexpr qint64 kEventSliceMs = 10;
+
 // Panel colours: light blue for every panel, as the window was designed.
 const QColor kLightBlue(185, 220, 255);
 
@@ -131,13 +135,30 @@ class InfoDialog : public QDialog {
 
 }  // namespace
 
+Verlaufstatus::Verlaufstatus(Tfmain& w) : w_(w) { sinceEvents_.start(); }
+
 void Verlaufstatus::report(const std::string& text, int percent) {
-  const QString t = Q(text);
-  if (w_.lMeldung_->text() != t) w_.lMeldung_->setText(t);
+  // A pass over millions of records repeats one text and percentage thousands
+  // of times. Only a change repaints the preview, and pending events are
+  // processed on a change or once a slice of time has passed: the window
+  // answers as before, without a round of event processing per record.
+  const bool textChanged = text != text_;
+  const bool changed = textChanged || percent != percent_;
+  if (textChanged) {
+    text_ = text;
+    shown_ = Q(text);
+  }
+  if (w_.lMeldung_->text() != shown_) w_.lMeldung_->setText(shown_);
   w_.verlaufBar_->setValue(percent);
-  if (percent % 10 == 0 && w_.fconvert_ && w_.fconvert_->isVisible())
-    w_.fconvert_->image()->pictureChanged();
-  QCoreApplication::processEvents();
+  if (changed) {
+    percent_ = percent;
+    if (percent % 10 == 0 && w_.fconvert_ && w_.fconvert_->isVisible())
+      w_.fconvert_->image()->pictureChanged();
+  }
+  if (changed || sinceEvents_.elapsed() >= kEventSliceMs) {
+    QCoreApplication::processEvents();
+    sinceEvents_.restart();
+  }
   if (w_.progressHook_) w_.progressHook_(text, percent);
 }
 
