@@ -26,6 +26,7 @@
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "app/ncsave.h"
 #include "base/numtext.h"
@@ -175,6 +176,7 @@ class Tfmain::Host : public ConvertHost {
   }
   void hideDialog() override { w_.fconvert_->hide(); }
   void workingImageChanged() override { emit w_.events_.pictureChanged(); }
+  void buildStarting() override { emit w_.events_.buildStarting(); }
   void programBuilt(bool ok) override { w_.showProgram(ok); }
   void showFittedGraphic() override { w_.BGrafikClick(); }
   void closeDialog() override { w_.fconvert_->accept(); }
@@ -448,7 +450,7 @@ QWidget* Tfmain::buildViews() {
   auto* viewGroup = new QButtonGroup(this);
   viewGroup->setExclusive(true);
   ViewContext ctx{job_, events_, [this](const char* name) { return command(name); },
-                  [this](bool lock) { LockButtons(lock); }, rechts};
+                  [this](bool lock) { LockButtons(lock); }, rechts, &progress_};
   for (const ViewRow& r : MainViews()) {
     // Caption under the glyph keeps the four buttons narrow enough for the
     // smallest window.
@@ -606,6 +608,8 @@ void Tfmain::BTLoadClick() {
 }
 
 bool Tfmain::openPictureFile(const std::string& path) {
+  // Not while a program is being built or shown (a drop during its progress).
+  if (job_.ncBusy) return false;
   startWindow_->hide();
   std::string error;
   if (!OpenPictureFile(job_, path, error)) {
@@ -725,10 +729,15 @@ class InputLock {
 };
 }  // namespace
 
+void Tfmain::rebuildProgram() {
+  emit events_.buildStarting();
+  showProgram(RebuildProgram(job_, progress_));
+}
+
 void Tfmain::BFindLinesClick() {
   {
     InputLock lock([this](bool on) { setInputEnabled(on); });
-    FindLines(job_, *ui_, progress_, [this] { showProgram(RebuildProgram(job_, progress_)); });
+    FindLines(job_, *ui_, progress_, [this] { rebuildProgram(); });
   }
   SetButtons();
 }
@@ -737,7 +746,7 @@ void Tfmain::BWayOptimizeClick() {
   {
     InputLock lock([this](bool on) { setInputEnabled(on); });
     WayOptimizer(job_, bAllowSwap_->isChecked(), false, *ui_, progress_,
-                 [this] { showProgram(RebuildProgram(job_, progress_)); });
+                 [this] { rebuildProgram(); });
   }
   SetButtons();
 }
@@ -799,9 +808,26 @@ void Tfmain::EAussenClick(ContourType type) {
 }
 
 void Tfmain::showProgram(bool ok) {
-  emit events_.programBuilt(ok);
+  {
+    // The views read the program while progress reports let events in: no
+    // command may rebuild or void it meanwhile (the busy flag keeps builds
+    // out, the lock everything else).
+    std::optional<InputLock> lock;  // a list command holds its own
+    if (centralWidget()->isEnabled()) lock.emplace([this](bool on) { setInputEnabled(on); });
+    const bool wasBusy = job_.ncBusy;
+    job_.ncBusy = true;
+    struct Restore {
+      bool& flag;
+      bool value;
+      ~Restore() { flag = value; }
+    } restore{job_.ncBusy, wasBusy};
+    emit events_.programBuilt(ok);
+  }
   // The builder stays silent; the status line says which value was not a number.
-  if (!ok) lMeldung_->setText(Q(job_.lastBuildError));
+  if (ok)
+    progress_.report(kBuildDoneText, 100);
+  else
+    lMeldung_->setText(Q(job_.lastBuildError));
   SetButtons();
 }
 

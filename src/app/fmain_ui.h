@@ -130,6 +130,8 @@ class Tfmain : public QMainWindow {
   void BDurchmesserClick();
   // Show the program the builder wrote (editor text and counters).
   void showProgram(bool ok);
+  // Rebuild after a list command: the shown program is void first.
+  void rebuildProgram();
 
   // Language text by number; empty when there is none.
   std::string LangText(int number) const;

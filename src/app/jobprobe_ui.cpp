@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <string_view>
 
 #include "app/fmain_ui.h"
+#include "base/messages.h"
 #include "editor/nceditor_ui.h"
 #include "app/views_ui.h"
 
@@ -39,7 +42,21 @@ Rss ReadRss() {
 
 class AnswerYes : public UserDialogs, public FileDialogs {
  public:
-  bool ask(const std::string&) override { return true; }
+  QString acceptShot;
+  bool ask(const std::string& text) override {
+    if (text == kAskAcceptText && !acceptShot.isEmpty()) {
+      // The question as the user would see it, over the marked result.
+      QMessageBox box(QMessageBox::Question, QStringLiteral("Korvane"), QString::fromStdString(text),
+                      QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+      box.show();
+      QEventLoop settle;
+      QTimer::singleShot(500, &settle, &QEventLoop::quit);
+      settle.exec();
+      QGuiApplication::primaryScreen()->grabWindow(0).save(acceptShot);
+      std::printf("  screen shot at the acceptance question: %s\n", qPrintable(acceptShot));
+    }
+    return true;
+  }
   bool confirm(const std::string&) override { return true; }
   void message(const std::string& t) override { std::printf("message: %s\n", t.c_str()); }
   std::string openPicture(const FileRequest&) override { return {}; }
@@ -107,6 +124,7 @@ std::vector<EventLoopProbe::Gap> EventLoopProbe::atLeast(double ms) const {
 void RunMeasuredJob(Tfmain& w, const MeasureOptions& options) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   static AnswerYes yes;
+  yes.acceptShot = options.acceptShot;
   w.setDialogs(&yes, &yes);
   auto* label = w.findChild<QLabel*>(QStringLiteral("LMeldung"));
   auto* probe = new EventLoopProbe([label] { return label->text(); }, &w);

@@ -1,6 +1,7 @@
 #pragma once
 // A measured run of a whole job through the real main window, for the
-// large-job checks: `korvane --measure PICTURE [--follow-lines] [--optimise]`
+// large-job checks: `korvane --measure PICTURE [--follow-lines] [--optimise]
+// [--accept-shot PNG]`
 // converts the picture with the outline, answers every question with Yes,
 // runs the chosen list commands and prints, on stdout, the time of every
 // status text, the longest gaps between event-loop turns with the status
@@ -51,6 +52,9 @@ class EventLoopProbe : public QObject {
 struct MeasureOptions {
   bool followLines = false;
   bool optimise = false;
+  // When set: a screen shot of the window with the acceptance question open
+  // over the marked result, saved under this name.
+  QString acceptShot;
 };
 
 // Runs the job on the picture the window has opened and prints the report.

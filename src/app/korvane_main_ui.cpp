@@ -8,8 +8,8 @@
 // stock block, and from above) and of the slowed simulation with its clock as
 // PREFIX-*.png.
 //
-// `korvane --measure PICTURE [--follow-lines] [--optimise]` is a measured run
-// of a large job (app/jobprobe_ui.h).
+// `korvane --measure PICTURE [--follow-lines] [--optimise] [--accept-shot PNG]`
+// is a measured run of a large job (app/jobprobe_ui.h).
 #include <QApplication>
 #include <QEventLoop>
 #include <QLocale>
@@ -164,6 +164,8 @@ int main(int argc, char** argv) {
       measureOptions.followLines = true;
     else if (measure && arg == "--optimise")
       measureOptions.optimise = true;
+    else if (measure && arg == "--accept-shot" && i + 1 < argc)
+      measureOptions.acceptShot = QString::fromLocal8Bit(argv[++i]);
     else if (picture.empty() && !arg.empty())
       picture = arg;
   }

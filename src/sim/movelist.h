@@ -60,6 +60,7 @@ class MoveList {
   void assign(const std::vector<std::string>& lines);
   void clear();
   void append(std::string_view line);
+  void reserve(size_t lines) { records_.reserve(lines); }
 
   const std::vector<MoveRecord>& records() const { return records_; }
   size_t size() const { return records_.size(); }
