@@ -170,7 +170,11 @@ int main(int argc, char** argv) {
       picture = arg;
   }
   korvane::Tfmain w(picture, argc > 1);
-  if (screenshotPrefix.isEmpty()) {
+  if (measure) {
+    // Without a window manager a maximised window keeps its size: fill the screen.
+    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    w.show();
+  } else if (screenshotPrefix.isEmpty()) {
     w.showMaximized();
   } else {
     w.resize(1000, 700);
