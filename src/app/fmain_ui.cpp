@@ -26,6 +26,7 @@
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "app/ncsave.h"
 #include "base/numtext.h"
@@ -68,6 +69,10 @@ static void InitIconResource() { Q_INIT_RESOURCE(app_icons); }
 namespace korvane {
 
 namespace {
+
+// A progress report that changes nothing on screen still processes pending
+// events when this much time has passed since they were last processed.
+constexpr qint64 kEventSliceMs = 10;
 
 // Panel colours: light blue for every panel, as the window was designed.
 const QColor kLightBlue(185, 220, 255);
@@ -131,13 +136,30 @@ class InfoDialog : public QDialog {
 
 }  // namespace
 
+Verlaufstatus::Verlaufstatus(Tfmain& w) : w_(w) { sinceEvents_.start(); }
+
 void Verlaufstatus::report(const std::string& text, int percent) {
-  const QString t = Q(text);
-  if (w_.lMeldung_->text() != t) w_.lMeldung_->setText(t);
+  // A pass over millions of records repeats one text and percentage thousands
+  // of times. Only a change repaints the preview, and pending events are
+  // processed on a change or once a slice of time has passed: the window
+  // answers as before, without a round of event processing per record.
+  const bool textChanged = text != text_;
+  const bool changed = textChanged || percent != percent_;
+  if (textChanged) {
+    text_ = text;
+    shown_ = Q(text);
+  }
+  if (w_.lMeldung_->text() != shown_) w_.lMeldung_->setText(shown_);
   w_.verlaufBar_->setValue(percent);
-  if (percent % 10 == 0 && w_.fconvert_ && w_.fconvert_->isVisible())
-    w_.fconvert_->image()->pictureChanged();
-  QCoreApplication::processEvents();
+  if (changed) {
+    percent_ = percent;
+    if (percent % 10 == 0 && w_.fconvert_ && w_.fconvert_->isVisible())
+      w_.fconvert_->image()->pictureChanged();
+  }
+  if (changed || sinceEvents_.elapsed() >= kEventSliceMs) {
+    QCoreApplication::processEvents();
+    sinceEvents_.restart();
+  }
   if (w_.progressHook_) w_.progressHook_(text, percent);
 }
 
@@ -154,6 +176,7 @@ class Tfmain::Host : public ConvertHost {
   }
   void hideDialog() override { w_.fconvert_->hide(); }
   void workingImageChanged() override { emit w_.events_.pictureChanged(); }
+  void buildStarting() override { emit w_.events_.buildStarting(); }
   void programBuilt(bool ok) override { w_.showProgram(ok); }
   void showFittedGraphic() override { w_.BGrafikClick(); }
   void closeDialog() override { w_.fconvert_->accept(); }
@@ -427,7 +450,7 @@ QWidget* Tfmain::buildViews() {
   auto* viewGroup = new QButtonGroup(this);
   viewGroup->setExclusive(true);
   ViewContext ctx{job_, events_, [this](const char* name) { return command(name); },
-                  [this](bool lock) { LockButtons(lock); }, rechts};
+                  [this](bool lock) { LockButtons(lock); }, rechts, &progress_};
   for (const ViewRow& r : MainViews()) {
     // Caption under the glyph keeps the four buttons narrow enough for the
     // smallest window.
@@ -585,6 +608,8 @@ void Tfmain::BTLoadClick() {
 }
 
 bool Tfmain::openPictureFile(const std::string& path) {
+  // Not while a program is being built or shown (a drop during its progress).
+  if (job_.ncBusy) return false;
   startWindow_->hide();
   std::string error;
   if (!OpenPictureFile(job_, path, error)) {
@@ -704,10 +729,15 @@ class InputLock {
 };
 }  // namespace
 
+void Tfmain::rebuildProgram() {
+  emit events_.buildStarting();
+  showProgram(RebuildProgram(job_, progress_));
+}
+
 void Tfmain::BFindLinesClick() {
   {
     InputLock lock([this](bool on) { setInputEnabled(on); });
-    FindLines(job_, *ui_, progress_, [this] { showProgram(RebuildProgram(job_, progress_)); });
+    FindLines(job_, *ui_, progress_, [this] { rebuildProgram(); });
   }
   SetButtons();
 }
@@ -716,7 +746,7 @@ void Tfmain::BWayOptimizeClick() {
   {
     InputLock lock([this](bool on) { setInputEnabled(on); });
     WayOptimizer(job_, bAllowSwap_->isChecked(), false, *ui_, progress_,
-                 [this] { showProgram(RebuildProgram(job_, progress_)); });
+                 [this] { rebuildProgram(); });
   }
   SetButtons();
 }
@@ -778,9 +808,26 @@ void Tfmain::EAussenClick(ContourType type) {
 }
 
 void Tfmain::showProgram(bool ok) {
-  emit events_.programBuilt(ok);
+  {
+    // The views read the program while progress reports let events in: no
+    // command may rebuild or void it meanwhile (the busy flag keeps builds
+    // out, the lock everything else).
+    std::optional<InputLock> lock;  // a list command holds its own
+    if (centralWidget()->isEnabled()) lock.emplace([this](bool on) { setInputEnabled(on); });
+    const bool wasBusy = job_.ncBusy;
+    job_.ncBusy = true;
+    struct Restore {
+      bool& flag;
+      bool value;
+      ~Restore() { flag = value; }
+    } restore{job_.ncBusy, wasBusy};
+    emit events_.programBuilt(ok);
+  }
   // The builder stays silent; the status line says which value was not a number.
-  if (!ok) lMeldung_->setText(Q(job_.lastBuildError));
+  if (ok)
+    progress_.report(kBuildDoneText, 100);
+  else
+    lMeldung_->setText(Q(job_.lastBuildError));
   SetButtons();
 }
 

@@ -2,7 +2,9 @@
 // The main window: button bar, the left column for contour generation and NC
 // output, four exchangeable views, status line with progress bar. It owns the
 // one job of the application and hands it by reference to everything else.
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -45,12 +47,16 @@ class Tfmain;
 // repaint of the conversion preview every ten percent, pending events.
 class Verlaufstatus : public ProgressSink {
  public:
-  explicit Verlaufstatus(Tfmain& w) : w_(w) {}
+  explicit Verlaufstatus(Tfmain& w);
   void report(const std::string& text, int percent) override;
   bool showsPicture() const override;
 
  private:
   Tfmain& w_;
+  std::string text_;  // the previous report
+  QString shown_;     // text_ as the label takes it
+  int percent_ = -1;
+  QElapsedTimer sinceEvents_;  // since pending events were last processed
 };
 
 class Tfmain : public QMainWindow {
@@ -124,6 +130,8 @@ class Tfmain : public QMainWindow {
   void BDurchmesserClick();
   // Show the program the builder wrote (editor text and counters).
   void showProgram(bool ok);
+  // Rebuild after a list command: the shown program is void first.
+  void rebuildProgram();
 
   // Language text by number; empty when there is none.
   std::string LangText(int number) const;

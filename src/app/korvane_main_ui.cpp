@@ -7,6 +7,9 @@
 // and the export dialog, of the stock page, of the NC graphic (oblique with a
 // stock block, and from above) and of the slowed simulation with its clock as
 // PREFIX-*.png.
+//
+// `korvane --measure PICTURE [--follow-lines] [--optimise] [--accept-shot PNG]`
+// is a measured run of a large job (app/jobprobe_ui.h).
 #include <QApplication>
 #include <QEventLoop>
 #include <QLocale>
@@ -21,6 +24,7 @@
 #include <string>
 
 #include "app/fmain_ui.h"
+#include "app/jobprobe_ui.h"
 #include "export/fexport_ui.h"
 #include "settings/fsetup_ui.h"
 #include "base/numtext.h"
@@ -148,20 +152,36 @@ int main(int argc, char** argv) {
 
   std::string picture;
   QString screenshotPrefix;
+  bool measure = false;
+  korvane::MeasureOptions measureOptions;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--screenshot" && i + 1 < argc)
       screenshotPrefix = QString::fromLocal8Bit(argv[++i]);
+    else if (arg == "--measure")
+      measure = true;
+    else if (measure && arg == "--follow-lines")
+      measureOptions.followLines = true;
+    else if (measure && arg == "--optimise")
+      measureOptions.optimise = true;
+    else if (measure && arg == "--accept-shot" && i + 1 < argc)
+      measureOptions.acceptShot = QString::fromLocal8Bit(argv[++i]);
     else if (picture.empty() && !arg.empty())
       picture = arg;
   }
   korvane::Tfmain w(picture, argc > 1);
-  if (screenshotPrefix.isEmpty()) {
+  if (measure) {
+    // Without a window manager a maximised window keeps its size: fill the screen.
+    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    w.show();
+  } else if (screenshotPrefix.isEmpty()) {
     w.showMaximized();
   } else {
     w.resize(1000, 700);
     w.show();
   }
+  if (measure && !picture.empty())
+    QTimer::singleShot(1000, &w, [&w, measureOptions] { korvane::RunMeasuredJob(w, measureOptions); });
   if (!screenshotPrefix.isEmpty() && !picture.empty())
     QTimer::singleShot(1500, &w, [&w, screenshotPrefix] { RunScreenshots(w, screenshotPrefix); });
   return app.exec();

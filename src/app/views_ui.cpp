@@ -83,7 +83,7 @@ PictureViewPage::PictureViewPage(ViewContext& ctx) {
   QObject::connect(&ctx.events, &JobEvents::pictureChanged, bild_, &PictureView::pictureChanged);
 }
 
-NcProgramView::NcProgramView(ViewContext& ctx) : job_(ctx.job) {
+NcProgramView::NcProgramView(ViewContext& ctx) : job_(ctx.job), progress_(ctx.progress) {
   page_ = Panel(ctx.parent, "PProgramm");
   QVBoxLayout* pv = PageLayout(page_);
   toolbar_ = Panel(page_, "NCPPanel");
@@ -140,13 +140,15 @@ NcProgramView::NcProgramView(ViewContext& ctx) : job_(ctx.job) {
 
   JobEvents& ev = ctx.events;
   QObject::connect(&ev, &JobEvents::runStarted, editor_, &NcEditor::clearProgram);
+  // A build starts from an empty editor; the old text is not kept beside the new program.
+  QObject::connect(&ev, &JobEvents::buildStarting, editor_, &NcEditor::clearProgram);
   // A new picture voids the program and its counts together.
   QObject::connect(&ev, &JobEvents::pictureOpened, editor_, [this] {
     editor_->clearProgram();
     showCounts(0, 0, 0);
   });
   QObject::connect(&ev, &JobEvents::programBuilt, editor_, [this] {
-    editor_->setProgram(job_.ncLines);
+    editor_->setProgram(job_.ncLines, progress_);
     showCounts(job_.ncLineCount, job_.ncCharCount, job_.ncSegmentCount);
   });
   QObject::connect(&ev, &JobEvents::settingsApplied, profil_, &PProfil::fillFromActive);

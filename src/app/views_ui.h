@@ -51,6 +51,7 @@ class NcProgramView : public View {
   void showCounts(long long lines, long long chars, long long segments);
 
   Job& job_;
+  ProgressSink* progress_;
   QWidget* page_;
   QWidget* toolbar_;
   NcEditor* editor_;

@@ -34,7 +34,11 @@ inline constexpr const char* kNoNewWayText = "Keine neue Wegstrecke gefunden!";
 
 // NC program builder (status line).
 inline constexpr const char* kBuildProgressText = "NC-Sätze erstellen ...";
-inline constexpr const char* kBuildDoneText = "NC-Programm erstellt!";
+inline constexpr const char* kBuildDoneText = "NC-Programm erstellt!";  // once it is shown
+// After the build: the move list read for the graphic view, the program put
+// into the editor.
+inline constexpr const char* kMovesReadText = "NC-Grafik vorbereiten ...";
+inline constexpr const char* kEditorLoadText = "NC-Programm in den Editor laden ...";
 
 // Convert command and picture lock.
 inline constexpr const char* kAskBlackWhiteText =

@@ -96,6 +96,9 @@ std::string LineFollowQuestion(int32_t before, int32_t after) {
 }
 
 LineFollowResult FollowLines(SegmentList& list, ProgressSink& progress) {
+  // The undo copy of a list of millions takes a second: the status line
+  // names the command from its start.
+  progress.report(kLineFollowStatusText, 0);
   list.saveUndo();
   LineFollowResult r;
   r.countBefore = list.savedCount();

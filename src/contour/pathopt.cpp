@@ -406,6 +406,9 @@ std::string WayOptimizeQuestion(long double before, long double after) {
 }
 
 WayOptimizeResult OptimizeWay(SegmentList& list, bool allowSwap, ProgressSink& progress) {
+  // The undo copy, the total and the search tree of a list of millions take
+  // seconds: the status line names the command from its start.
+  progress.report(kWayOptimizeStatusText, 0);
   list.saveUndo();
   WayOptimizeResult r;
   r.totalBefore = TotalPath(list);

@@ -26,7 +26,10 @@ class BatchHost : public ConvertHost {
     return true;
   }
   void runConversionDialog() override { StartRun(job_, *this, ui_, progress_); }
-  void programBuilt(bool ok) override { buildOk = ok; }
+  void programBuilt(bool ok) override {
+    buildOk = ok;
+    if (ok) progress_.report(kBuildDoneText, 100);
+  }
   bool buildOk = false;
 
  private:
@@ -76,12 +79,9 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
   job.buildMoveList = options.moveList;
   job.parseMoveRecords = false;
 
-  // Threshold, contour method, acceptance and the first build. Nothing here
-  // restores the tracer's undo copy, so it is not made.
+  // Threshold, contour method, acceptance and the first build.
   BatchHost host(job, options, ui, progress);
-  job.segments.setUndoKept(false);
   DoConvert(job, ConvertRequest::Command, in, host, ui, progress);
-  job.segments.setUndoKept(true);
   if (!job.contourAccepted) return result;
   if (!host.buildOk) {
     result.outcome = BatchResult::Outcome::BuildFailed;
@@ -90,9 +90,14 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
   }
 
   // Post-processing; each rebuilds the program where its result calls for it.
+  const auto rebuild = [&] {
+    const bool ok = RebuildProgram(job, progress);
+    host.programBuilt(ok);
+    return ok;
+  };
   if (options.followLines) {
     result.lines = FindLines(job, ui, progress);
-    if (result.lines->ncRebuild && !RebuildProgram(job, progress)) {
+    if (result.lines->ncRebuild && !rebuild()) {
       result.outcome = BatchResult::Outcome::BuildFailed;
       result.error = job.lastBuildError;
       return result;
@@ -100,7 +105,7 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
   }
   if (options.optimise) {
     result.way = WayOptimizer(job, options.allowReverse, false, ui, progress);
-    if (result.way->ncRebuild && !RebuildProgram(job, progress)) {
+    if (result.way->ncRebuild && !rebuild()) {
       result.outcome = BatchResult::Outcome::BuildFailed;
       result.error = job.lastBuildError;
       return result;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "base/numtext.h"
+#include "base/percent.h"
 #include "image/blackwhite.h"
 #include "ncout/ncbuild.h"
 
@@ -81,10 +82,20 @@ NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
   job.ncLines = std::move(p.lines);
   job.moveList = std::move(p.moves);
   job.moveLines = std::move(p.moveLines);
-  if (job.parseMoveRecords)
-    job.moveRecords.assign(job.moveList);
-  else
-    job.moveRecords.clear();
+  // Millions of lines take seconds to read: the status line says so (a
+  // failed build leaves at most the header line and reports nothing).
+  // korvane-cli needs no records at all.
+  job.moveRecords.clear();
+  if (job.parseMoveRecords) {
+    job.moveRecords.reserve(job.moveList.size());
+    NullProgress silent;
+    PercentReporter reader(p.status == NCBuildStatus::Built ? progress : silent, kMovesReadText);
+    const size_t moves = job.moveList.size();
+    for (size_t i = 0; i < moves; ++i) {
+      if (i % 4096 == 0) reader.report(static_cast<long double>(i), static_cast<long double>(moves));
+      job.moveRecords.append(job.moveList[i]);
+    }
+  }
   if (p.extents) job.extents = *p.extents;
   result.status = p.status;
   result.error = std::move(p.error);
@@ -112,6 +123,7 @@ void DoConvert(Job& job, ConvertRequest request, const ConvertInputs& in, Conver
   }
   job.joinGap = JoinGapFor(job.contourType, in);
   if (job.contourAccepted) {
+    host.buildStarting();
     host.programBuilt(RebuildProgram(job, progress));
   } else {
     std::fill(job.result.px.begin(), job.result.px.end(), kBlack);
@@ -129,6 +141,13 @@ void StartRun(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& progre
   job.ncLines.clear();
   job.segments.clear();
   RunStarted(job);
+  // The tracer's undo copy is never restored (the list commands save their
+  // own), and on a large job it is as big as the list: it is not made.
+  struct UndoOff {
+    SegmentList& list;
+    explicit UndoOff(SegmentList& l) : list(l) { list.setUndoKept(false); }
+    ~UndoOff() { list.setUndoKept(true); }
+  } undoOff(job.segments);
   ConvertStart(job, host, ui, progress);
 }
 

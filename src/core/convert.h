@@ -27,7 +27,11 @@ class ConvertHost {
   virtual void hideDialog() {}
   // The working image has changed (marked result shown or picture restored).
   virtual void workingImageChanged() {}
+  // The convert command rebuilds the program of an accepted contour: the
+  // program shown is void from here on.
+  virtual void buildStarting() {}
   // An NC build has finished (ok false: retract height or depth not a number).
+  // The host shows the program and then reports kBuildDoneText.
   virtual void programBuilt(bool /*ok*/) {}
   // First accepted run for this picture: fit the graphic view to the
   // machine extents and show it.

@@ -3,9 +3,9 @@
 #include <QColor>
 #include <algorithm>
 #include <cstddef>
-#include <string>
-#include <string_view>
 
+#include "base/messages.h"
+#include "base/percent.h"
 #include "editor/nchighlighter_ui.h"
 
 namespace korvane {
@@ -29,9 +29,6 @@ namespace {
 using Sci = QsciScintillaBase;
 constexpr int kMarkedLineMarker = 0;
 const QColor kMarkedLineColour(255, 236, 150);
-// Text goes to the component in pieces of this size, so loading a program
-// needs no second copy of the whole text.
-constexpr size_t kChunk = size_t{1} << 20;
 
 }  // namespace
 
@@ -56,28 +53,37 @@ NcEditor::NcEditor(QWidget* parent) : QsciScintilla(parent) {
   });
 }
 
-void NcEditor::setProgram(const LineStore& lines) {
+void NcEditor::beginLoad(size_t totalBytes, ProgressSink* progress) {
   // The program goes into a fresh document through the component's loader,
   // which takes the text without change notifications or undo records (both
   // cost time per insertion that grows with the text before it, and undo
   // would keep a copy of the whole program), then replaces the shown one.
-  const size_t total = lines.text().size();
-  auto* loader = reinterpret_cast<ScintillaLoader*>(
-      SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(total + 1), 0L));
-  std::string chunk;
-  chunk.reserve(kChunk + 4096);
-  auto flush = [&] {
-    if (chunk.empty()) return;
-    loader->AddData(chunk.data(), static_cast<std::ptrdiff_t>(chunk.size()));
-    chunk.clear();
-  };
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i) chunk.push_back('\n');
-    chunk.append(lines[i]);
-    if (chunk.size() >= kChunk) flush();
-  }
-  flush();
-  void* doc = loader->ConvertToDocument();
+  if (loader_) loader_->Release();  // a load interrupted by an exception
+  loader_ = reinterpret_cast<ScintillaLoader*>(
+      SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(totalBytes + 1), 0L));
+  chunk_.clear();
+  chunk_.reserve(kLoadChunk + 4096);
+  loadTotal_ = totalBytes;
+  loaded_ = 0;
+  loadProgress_ = progress;
+  if (loadProgress_ && totalBytes > 0) loadProgress_->report(kEditorLoadText, 0);
+}
+
+void NcEditor::flushLoad() {
+  if (chunk_.empty()) return;
+  loader_->AddData(chunk_.data(), static_cast<std::ptrdiff_t>(chunk_.size()));
+  loaded_ += chunk_.size();
+  chunk_.clear();
+  if (loadProgress_) loadProgress_->report(kEditorLoadText, CountPercent(
+      static_cast<int64_t>(std::min(loaded_, loadTotal_)), static_cast<int64_t>(loadTotal_)));
+}
+
+void NcEditor::finishLoad() {
+  flushLoad();
+  std::string().swap(chunk_);
+  void* doc = loader_->ConvertToDocument();
+  loader_ = nullptr;
+  loadProgress_ = nullptr;
   SendScintilla(SCI_SETDOCPOINTER, 0, doc);
   SendScintilla(SCI_RELEASEDOCUMENT, 0, doc);  // the view holds it now
   // Code page, line ends and the kind of lexing belong to the document.

@@ -188,7 +188,6 @@ NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const N
   result.charCount = out.chars;
   result.lineCount = out.count;
   result.segmentCount = count;
-  progress.report(kBuildDoneText, 100);
   result.status = NCBuildStatus::Built;
   return result;
 }

@@ -64,7 +64,8 @@ struct NCProgram {
 
 // Builds the program from the valid records of `segments`, their bounding
 // rectangle, the output parameters and the active profile, and reports
-// progress. `reuse` only lends its storage (a previous program's line stores
+// progress per segment (the done text is the caller's, once it shows the
+// program). `reuse` only lends its storage (a previous program's line stores
 // and vectors) so that a rebuild of a million lines does not fault in fresh
 // memory. Segment records are the same after a build.
 NCProgram BuildNC(const SegmentList& segments, const BoundingRect& rect, const NCOutputParams& out,

@@ -30,6 +30,8 @@ class JobEvents : public QObject {
   void pictureChanged();
   // A conversion run begins (the NC program of the last run is void).
   void runStarted();
+  // A rebuild of the accepted contour's program begins (the shown one is void).
+  void buildStarting();
   // A contour was accepted by the user or by a silent re-run.
   void contourAccepted();
   // The NC builder finished; ok false: retract height or depth not a number.
@@ -51,6 +53,8 @@ struct ViewContext {
   // column, button bar and view bar, e.g. while a long drawing pass runs.
   std::function<void(bool)> lockButtons;
   QWidget* parent = nullptr;
+  // The main window's progress report, for views that load large results.
+  ProgressSink* progress = nullptr;
 };
 
 class View {

@@ -62,6 +62,7 @@ class MoveList {
   void assign(const LineStore& lines);
   void clear();
   void append(std::string_view line);
+  void reserve(size_t lines) { records_.reserve(lines); }
 
   const std::vector<MoveRecord>& records() const { return records_; }
   size_t size() const { return records_.size(); }

@@ -361,6 +361,48 @@ TEST_F(SessionTest, ConvertWhileAcceptedOnlyRebuildsTheProgram) {
   EXPECT_EQ(w->job().working, marked);
 }
 
+TEST_F(SessionTest, StatusLineNamesEachStepAndReportsTheProgramOnlyOnceShown) {
+  // The first build after acceptance, a rebuild by the convert command and
+  // one after line following: each step after the builder's own is named,
+  // and "NC-Programm erstellt!" comes last, when the editor holds the program.
+  auto* ed = w->findChild<NcEditor*>("NCEditor");
+  std::vector<std::string> texts;
+  std::vector<std::string> shownAtDone;
+  w->setProgressHook([&](const std::string& text, int percent) {
+    if (texts.empty() || texts.back() != text) texts.push_back(text);
+    if (text == kBuildDoneText) {
+      EXPECT_EQ(percent, 100);
+      shownAtDone = EditorLines(ed);
+    }
+  });
+  const std::vector<std::string> afterBuild = {kBuildProgressText, kMovesReadText, kEditorLoadText,
+                                               kBuildDoneText};
+  const std::function<void()> commands[] = {
+      [&] { openAndConvert(true); },
+      [&] { button("BConvert")->click(); },
+      [&] {
+        // Collinear touching pieces that line following merges.
+        SegmentList& list = w->job().segments;
+        list.clear();
+        for (int i = 0; i < 8; ++i) list.append(i, 5, i + 1, 5);
+        script.answers = {true};
+        button("BFindLines")->click();
+      },
+  };
+  for (const auto& command : commands) {
+    texts.clear();
+    shownAtDone.clear();
+    command();
+    ASSERT_GE(texts.size(), afterBuild.size());
+    EXPECT_EQ(std::vector<std::string>(texts.end() - static_cast<long>(afterBuild.size()),
+                                       texts.end()),
+              afterBuild);
+    EXPECT_EQ(shownAtDone, w->job().ncLines);
+    EXPECT_EQ(w->findChild<QLabel*>("LMeldung")->text().toStdString(), kBuildDoneText);
+  }
+  w->setProgressHook(nullptr);
+}
+
 TEST_F(SessionTest, CancellingDuringTheRunRestoresThePictureWithoutAsking) {
   // The cancel button, and Escape on the dialog, which must not close it while
   // the method still works but ask the same question.

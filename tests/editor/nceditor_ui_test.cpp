@@ -5,10 +5,14 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <cstdlib>
+#include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "editor/nchighlighter_ui.h"
+#include "support/recording_progress.h"
 
 namespace korvane {
 namespace {
@@ -189,6 +193,68 @@ TEST(NcEditor, ModifiedMarkAndUndo) {
   ed.undo();
   EXPECT_EQ(ed.programLines(), LineStore{"G1 Y2"});
   ed.clearProgram();
+  EXPECT_TRUE(ed.programLines().empty());
+}
+
+// A line store other than a vector of strings: one text with line starts.
+struct PackedLines {
+  std::string text;
+  std::vector<size_t> starts;
+  size_t size() const { return starts.size(); }
+  std::string_view operator[](size_t i) const {
+    const size_t end = i + 1 < starts.size() ? starts[i + 1] : text.size();
+    return std::string_view(text).substr(starts[i], end - starts[i]);
+  }
+};
+
+TEST(NcEditor, LoadsALargeProgramInPiecesWithProgress) {
+  // Several pieces' worth of lines, in both kinds of line list.
+  std::vector<std::string> lines;
+  PackedLines packed;
+  for (int i = 0; i < 150000; ++i) {
+    lines.push_back("N" + std::to_string(i) + " G1 X" + std::to_string(i % 977) + ".5 Y-3");
+    packed.starts.push_back(packed.text.size());
+    packed.text += lines.back();
+  }
+  const std::function<void(NcEditor&, ProgressSink*)> loads[] = {
+      [&](NcEditor& ed, ProgressSink* p) { ed.setProgram(lines, p); },
+      [&](NcEditor& ed, ProgressSink* p) { ed.setProgram(packed, p); },
+  };
+  for (const auto& load : loads) {
+    NcEditor ed;
+    ed.setProgram({"G0 X1"});
+    ed.insert("N1 ");  // an edit of the old program
+    testing::RecordingProgress progress;
+    load(ed, &progress);
+    EXPECT_EQ(ed.programLines(), lines);
+    EXPECT_EQ(ed.lineCount(), static_cast<int>(lines.size()));
+    EXPECT_FALSE(ed.isModified());
+    EXPECT_FALSE(ed.isUndoAvailable());
+    // Piece by piece from 0 to 100, rising, all under the one text.
+    ASSERT_GE(progress.calls.size(), 4u);
+    EXPECT_EQ(progress.calls.front().second, 0);
+    EXPECT_EQ(progress.calls.back().second, 100);
+    for (size_t i = 0; i < progress.calls.size(); ++i) {
+      EXPECT_EQ(progress.calls[i].first, kEditorLoadText);
+      if (i > 0) {
+        EXPECT_GE(progress.calls[i].second, progress.calls[i - 1].second);
+      }
+    }
+    // Edits of the loaded program undo and redo as usual.
+    ed.setCursorPosition(149999, 0);
+    ed.insert("(x)");
+    EXPECT_TRUE(ed.isModified());
+    ed.undo();
+    EXPECT_EQ(ed.programLines().back(), lines.back());
+    EXPECT_FALSE(ed.isModified());
+    ed.redo();
+    EXPECT_EQ(ed.programLines().back(), "(x)" + lines.back());
+  }
+  // An empty program reports nothing.
+  NcEditor ed;
+  testing::RecordingProgress progress;
+  ed.setProgram(std::vector<std::string>(), &progress);
+  EXPECT_TRUE(progress.calls.empty());
   EXPECT_TRUE(ed.programLines().empty());
 }
 
