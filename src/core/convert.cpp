@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <new>
 
 #include "base/numtext.h"
 #include "image/blackwhite.h"
@@ -75,12 +76,24 @@ NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
   storage.moves = std::move(job.moveList);
   storage.moveLines = std::move(job.moveLines);
   const NCOutputParams params{job.scale, job.joinGap, job.xOffsetText, job.yOffsetText};
-  NCProgram p = BuildNC(job.segments, job.rect, params, job.active, job.builder, progress,
-                        std::move(storage));
-  job.ncLines = std::move(p.lines);
-  job.moveList = std::move(p.moves);
-  job.moveLines = std::move(p.moveLines);
-  job.moveRecords.assign(job.moveList);
+  NCProgram p;
+  try {
+    p = BuildNC(job.segments, job.rect, params, job.active, job.builder, progress,
+                std::move(storage));
+    job.ncLines = std::move(p.lines);
+    job.moveList = std::move(p.moves);
+    job.moveLines = std::move(p.moveLines);
+    job.moveRecords.assign(job.moveList);
+  } catch (const std::bad_alloc&) {
+    // A program too large for the memory left fails like a bad number field:
+    // no program, and the reason in the status line.
+    p = NCProgram();
+    p.error = kBuildOutOfMemoryText;
+    std::vector<std::string>().swap(job.ncLines);
+    std::vector<std::string>().swap(job.moveList);
+    std::vector<int32_t>().swap(job.moveLines);
+    job.moveRecords.clear();
+  }
   if (p.extents) job.extents = *p.extents;
   result.status = p.status;
   result.error = std::move(p.error);
@@ -133,15 +146,25 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
   // The compact map is traced in place: no framed copy, nothing to restore.
   const bool compact = !job.compact.empty();
   const Picture& w = job.working;
-  if (compact) {
-    // Traced in place below.
-  } else if (IsTraced(job.contourType)) {
-    // One-pixel white frame so every object has white around it.
-    job.result.resize(w.width + 2, w.height + 2, kWhite);
-    for (int32_t y = 0; y < w.height; ++y)
-      std::copy_n(&w.px[static_cast<size_t>(y) * w.width], w.width, &job.result.at(1, y + 1));
-  } else {
-    job.result = w;
+  try {
+    if (compact) {
+      // Traced in place below.
+    } else if (IsTraced(job.contourType)) {
+      // One-pixel white frame so every object has white around it.
+      job.result.resize(w.width + 2, w.height + 2, kWhite);
+      for (int32_t y = 0; y < w.height; ++y)
+        std::copy_n(&w.px[static_cast<size_t>(y) * w.width], w.width, &job.result.at(1, y + 1));
+    } else {
+      job.result = w;
+    }
+  } catch (const std::bad_alloc&) {
+    job.result = Picture();
+    host.hideDialog();
+    progress.report(kConvertOutOfMemoryText, 0);
+    ContourRefused(job);
+    host.closeDialog();
+    ui.message(kConvertOutOfMemoryText);
+    return;
   }
 
   std::string error;
@@ -149,6 +172,8 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
     if (!IsTraced(job.contourType)) job.scanStep = job.lineSpacing;
     try {
       RunContourMethod(job, ui, progress);
+    } catch (const std::bad_alloc&) {
+      error = kConvertOutOfMemoryText;
     } catch (const std::exception& e) {
       error = e.what();
     }
@@ -156,6 +181,17 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
 
   // From here on the clean-up always runs, also after an error.
   host.hideDialog();
+  if (error == kConvertOutOfMemoryText) {
+    // What the run found is dropped, with the memory it held; the pictures
+    // and the job are as after a refused contour.
+    job.result = Picture();
+    job.segments.clear();
+    progress.report(error, 0);
+    ContourRefused(job);
+    host.closeDialog();
+    ui.message(error);
+    return;
+  }
   Picture before;
   const int32_t openWidth = job.working.width, openHeight = job.working.height;
   if (!compact) {
