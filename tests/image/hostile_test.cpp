@@ -483,11 +483,13 @@ TEST(HostileInput, EmfWithDescriptionBeyondItsHeaderIsSafe) {
 
 // Fuzz findings in libwmf's bitmap reader: a placeable WMF of 254 bytes whose
 // bitmap records made it ask for 12.8 GB, and one of 150 bytes whose bitmap
-// header reaches beyond its record, on which it spun for minutes. Both are
+// header reaches beyond its record, on which it spun for minutes (also when
+// that record follows an end record of the wrong size). All are
 // refused within the budget of a refused file; libwmf never touched that
 // memory, so the address space shows it, not the resident size.
 TEST(HostileInput, WmfBitmapRecordsAreCheckedBeforeLibwmfReadsThem) {
-  for (const char* name : {"wmf_bitmap_claims_gigabytes.wmf", "wmf_bitmap_header_beyond_record.wmf"}) {
+  for (const char* name : {"wmf_bitmap_claims_gigabytes.wmf", "wmf_bitmap_header_beyond_record.wmf",
+                           "wmf_bitmap_after_early_end.wmf"}) {
     const std::string path = std::string(KORVANE_TEST_DATA) + "/fuzz/" + name;
     const int64_t bound = 64 * kMiB + 2 * static_cast<int64_t>(testing::ReadBytes(path).size());
     const Outcome o = LoadInChild(path, bound, false);
