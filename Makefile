@@ -44,7 +44,7 @@ fuzz: deps
 	@/usr/bin/python3 scripts/make_fuzz_seeds.py $(FUZZ_SEEDS)
 
 fuzz-run: fuzz
-	@scripts/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_SEEDS) $(FUZZ_TIME) $(FUZZ_TARGETS)
+	@JOBS=$(JOBS) scripts/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_SEEDS) $(FUZZ_TIME) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

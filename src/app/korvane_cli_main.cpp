@@ -20,6 +20,7 @@
 #include "app/cliopts.h"
 #include "base/fileio.h"
 #include "base/interaction.h"
+#include "base/messages.h"
 #include "base/numtext.h"
 #include "core/batch.h"
 #include "core/job.h"
@@ -28,6 +29,7 @@
 #include "image/decode.h"
 #include "ncout/outparams.h"
 #include "settings/configdir.h"
+#include "settings/settings.h"
 
 using namespace korvane;
 
@@ -109,26 +111,31 @@ bool SameFile(const std::string& a, const std::string& b) {
   return AbsoluteName(a) == AbsoluteName(b);
 }
 
-// An output must not overwrite the picture or the other output.
+// An output must not overwrite the picture or another output.
 bool OutputsAreDistinct(const CliOptions& opt, std::string& error) {
-  for (const std::string* out : {&opt.output, &opt.moves}) {
-    if (!out->empty() && SameFile(*out, opt.picture)) {
-      error = "the output " + *out + " is the picture";
+  const std::string* outs[] = {&opt.output, &opt.moves, &opt.exportFile, &opt.savePicture};
+  for (size_t i = 0; i < std::size(outs); ++i) {
+    if (outs[i]->empty()) continue;
+    if (SameFile(*outs[i], opt.picture)) {
+      error = "the output " + *outs[i] + " is the picture";
       return false;
     }
-  }
-  if (!opt.moves.empty() && SameFile(opt.output, opt.moves)) {
-    error = "the program and the move list name the same file " + opt.moves;
-    return false;
+    for (size_t j = 0; j < i; ++j) {
+      if (!outs[j]->empty() && SameFile(*outs[i], *outs[j])) {
+        error = "the outputs name the same file " + *outs[i];
+        return false;
+      }
+    }
   }
   return true;
 }
 
 // Every output goes to a temporary file first; only when all of them are
 // written do they replace their targets, so a failing one leaves no other
-// behind. The texts are the line stores' own buffers.
-bool WriteOutputs(const std::vector<std::pair<std::string, std::string_view>>& outputs) {
-  std::vector<StagedFile> staged;
+// behind. The texts are the line stores' own buffers; `staged` holds the
+// run's own files (prepared picture, export).
+bool WriteOutputs(const std::vector<std::pair<std::string, std::string_view>>& outputs,
+                  std::vector<StagedFile> staged) {
   for (const auto& [path, text] : outputs) {
     StagedFile f;
     if (!StageFile(path, text, f)) {
@@ -139,7 +146,7 @@ bool WriteOutputs(const std::vector<std::pair<std::string, std::string_view>>& o
     staged.push_back(std::move(f));
   }
   if (CommitStagedFiles(staged)) return true;
-  std::fprintf(stderr, "%s\n", CannotCreateFileText(outputs.front().first).c_str());
+  std::fprintf(stderr, "%s\n", CannotCreateFileText(staged.front().target).c_str());
   return false;
 }
 
@@ -168,13 +175,16 @@ int Run(int argc, char** argv) {
   TerminalProgress progress(!opt.quiet && ::isatty(2));
 
   // Settings and profile. Messages of the settings store (a missing
-  // language file, say) concern the desktop program only.
+  // language file, say) concern the desktop program only; a settings file
+  // that is there but cannot be read is reported, and reads as missing.
   std::string configDir = ResolveConfigDir(opt.configDir);
   std::string error;
   if (!EnsureConfigDir(configDir, &error)) {
     std::fprintf(stderr, "korvane-cli: %s\n", error.c_str());
     return 1;
   }
+  for (const std::string& file : UnreadableSettingsFiles(configDir))
+    std::fprintf(stderr, "%s\n", UnreadableSettingsFileText(file).c_str());
   {
     FixedAnswers quietUi;
     StartSettings(job, configDir, ExecutableDir(), quietUi);
@@ -185,9 +195,11 @@ int Run(int argc, char** argv) {
     return 2;
   }
 
-  // Picture: the traced types need only its compact form.
+  // Picture: the traced types need only its compact form, unless it is to
+  // be prepared or saved, which works on the full picture.
   const bool traced = opt.contour == ContourType::Outline || opt.contour == ContourType::CentreLine;
-  if (!(traced ? OpenPictureCompact(job, opt.picture, error)
+  const bool compact = traced && opt.prepare.empty() && opt.savePicture.empty();
+  if (!(compact ? OpenPictureCompact(job, opt.picture, error)
                : OpenPictureFile(job, opt.picture, error))) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
@@ -213,10 +225,9 @@ int Run(int argc, char** argv) {
       std::fprintf(stderr, "Picture is not black and white: threshold %d applied.\n", threshold);
     };
   }
-  const BatchResult r = RunBatch(job, batch, ui, progress);
-  const int exportErrno = errno;
+  BatchResult r = RunBatch(job, batch, ui, progress);
   progress.finish();
-  if (r.outcome == BatchResult::Outcome::PictureSaved) return 0;
+  if (r.outcome == BatchResult::Outcome::PictureSaved) return WriteOutputs({}, std::move(r.staged)) ? 0 : 1;
   if (r.outcome == BatchResult::Outcome::PrepareFailed) {
     std::fprintf(stderr, "korvane-cli: %s\n", r.error.c_str());
     return 1;
@@ -238,8 +249,7 @@ int Run(int argc, char** argv) {
   }
   for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
   if (r.outcome == BatchResult::Outcome::ExportFailed) {
-    std::fprintf(stderr, "korvane-cli: cannot write %s: %s\n", opt.exportFile.c_str(),
-                 std::strerror(exportErrno));
+    std::fprintf(stderr, "%s\n", r.error.c_str());
     return 1;
   }
   if (job.segments.count() == 0)
@@ -257,7 +267,7 @@ int Run(int argc, char** argv) {
   std::vector<std::pair<std::string, std::string_view>> outputs;
   if (!opt.output.empty()) outputs.emplace_back(opt.output, job.ncLines.text());
   if (!opt.moves.empty()) outputs.emplace_back(opt.moves, job.moveList.text());
-  if (!WriteOutputs(outputs)) return 1;
+  if (!WriteOutputs(outputs, std::move(r.staged))) return 1;
   double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!opt.quiet)
     std::fprintf(stderr, "%d segments, %zu NC lines%s, %.2f s -> %s\n", job.segments.count(),
@@ -274,7 +284,7 @@ int main(int argc, char** argv) {
   try {
     return Run(argc, argv);
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "Nicht genügend Speicher für die Umwandlung\n");
+    std::fprintf(stderr, "%s\n", korvane::kConvertOutOfMemoryText);
     return 1;
   }
 }

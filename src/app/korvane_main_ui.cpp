@@ -16,17 +16,21 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSlider>
 #include <QToolButton>
 #include <algorithm>
 #include <QTimer>
 #include <clocale>
+#include <cstdio>
+#include <new>
 #include <string>
 
 #include "app/fmain_ui.h"
 #include "app/jobprobe_ui.h"
 #include "export/fexport_ui.h"
 #include "settings/fsetup_ui.h"
+#include "base/messages.h"
 #include "base/numtext.h"
 #include "sim/fclock_ui.h"
 #include "sim/ncgraphicview_ui.h"
@@ -39,6 +43,24 @@
 #include "image/blackwhite.h"
 
 namespace {
+
+// The last guard: a command that runs out of memory where no step of its own
+// catches it ends with a message, and the program goes on, instead of an
+// abort that loses the user's work.
+class KorvaneApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+      std::fprintf(stderr, "%s\n", korvane::kCommandOutOfMemoryText);
+      QMessageBox::warning(nullptr, QStringLiteral("Korvane"),
+                           QString::fromUtf8(korvane::kCommandOutOfMemoryText));
+      return false;
+    }
+  }
+};
 
 class AnswerYes : public korvane::UserDialogs, public korvane::FileDialogs {
  public:
@@ -143,7 +165,7 @@ void RunScreenshots(korvane::Tfmain& w, const QString& prefix) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  KorvaneApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Korvane"));
   QApplication::setApplicationDisplayName(QStringLiteral("Korvane"));
   // Numbers are written and read with "." whatever the user's locale.

@@ -33,6 +33,20 @@ bool ReadWholeFile(const std::string& file, std::string& content) {
   return ok;
 }
 
+bool PresentButUnreadable(const std::string& file) {
+  struct stat st {};
+  if (::lstat(file.c_str(), &st) != 0) return false;
+  if (!S_ISLNK(st.st_mode) && !S_ISREG(st.st_mode)) return true;
+  // A regular file or a link: unreadable when it cannot be opened, or the link
+  // leads to no regular file (a dangling link counts as missing).
+  if (S_ISLNK(st.st_mode) && ::stat(file.c_str(), &st) != 0) return false;
+  if (!S_ISREG(st.st_mode)) return true;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return true;
+  ::close(fd);
+  return false;
+}
+
 namespace {
 
 std::string FolderOf(const std::string& path) {

@@ -38,4 +38,9 @@ bool WriteFileAtomically(const std::string& file, std::string_view content);
 // file (a FIFO or a device would block or never end).
 bool ReadWholeFile(const std::string& file, std::string& content);
 
+// Whether `file` names something ReadWholeFile cannot read although it is
+// there: a FIFO, a device, a folder, a file without read permission. A
+// missing file is not such a case.
+bool PresentButUnreadable(const std::string& file);
+
 }  // namespace korvane

@@ -40,6 +40,15 @@ inline constexpr const char* kBuildDoneText = "NC-Programm erstellt!";  // once 
 inline constexpr const char* kMovesReadText = "NC-Grafik vorbereiten ...";
 inline constexpr const char* kEditorLoadText = "NC-Programm in den Editor laden ...";
 
+// Running out of memory: the step is dropped, the job stays as before it.
+inline constexpr const char* kConvertOutOfMemoryText = "Nicht genügend Speicher für die Umwandlung";
+inline constexpr const char* kBuildOutOfMemoryText = "Nicht genügend Speicher für das NC-Programm";
+inline constexpr const char* kLineFollowOutOfMemoryText =
+    "Nicht genügend Speicher für die Linienverfolgung";
+inline constexpr const char* kWayOptimizeOutOfMemoryText =
+    "Nicht genügend Speicher für die Wegoptimierung";
+inline constexpr const char* kCommandOutOfMemoryText = "Nicht genügend Speicher für diesen Befehl";
+
 // Convert command and picture lock.
 inline constexpr const char* kAskBlackWhiteText =
     "Bild wurde noch nicht in [Schwarz/Weiss] konvertiert! Jetzt ausführen?";

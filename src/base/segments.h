@@ -73,9 +73,15 @@ class SegmentList {
 
   // Undo bank: a copy of the valid records and the count at that moment.
   void saveUndo() {
-    if (undoKept_) undo_.assign(data(), data() + count_);
+    if (undoKept_) {
+      undo_.assign(data(), data() + count_);
+      ++undoSerial_;
+    }
     saved_ = count_;
   }
+  // Counts the undo copies taken, so that a caller can tell whether an
+  // operation that failed half-way had taken its copy (and may restore it).
+  uint64_t undoSerial() const { return undoSerial_; }
   // A run that never restores (korvane-cli's tracing: its answers are fixed)
   // switches the copies off; saveUndo then records only the count, and a
   // million-record list is not held twice. Either switch drops the copy held.
@@ -102,6 +108,7 @@ class SegmentList {
   int32_t count_ = 0;
   int32_t used_ = 0;  // the highest count held: records from here on were never exposed
   int32_t saved_ = 0;
+  uint64_t undoSerial_ = 0;
   bool undoKept_ = true;
 };
 

@@ -39,6 +39,7 @@ struct LineFollowResult {
   bool asked = false;      // the count fell and the user was asked
   bool kept = false;       // the merged list stays
   bool ncRebuild = false;  // the NC program must be rebuilt (the count fell)
+  bool outOfMemory = false;    // ran out of memory: the list is as before, the user was told
 };
 
 // The command's work: saves the undo bank and merges. Fills the counts and

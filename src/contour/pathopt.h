@@ -40,6 +40,7 @@ struct WayOptimizeResult {
   bool asked = false;          // the user was asked
   bool kept = false;           // the new order stays
   bool ncRebuild = false;      // the NC program must be rebuilt (the total changed)
+  bool outOfMemory = false;    // ran out of memory: the list is as before, the user was told
 };
 
 // The command's work: saves the undo bank, reorders, and compares the totals

@@ -1,5 +1,9 @@
 #include "core/batch.h"
 
+#include <string_view>
+#include <vector>
+
+#include "base/messages.h"
 #include "base/numtext.h"
 #include "contour/tooldiameter.h"
 #include "core/convert.h"
@@ -39,26 +43,36 @@ class BatchHost : public ConvertHost {
   ProgressSink& progress_;
 };
 
-}  // namespace
-
-BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
-                     ProgressSink& progress) {
-  BatchResult result;
-
-  // Picture preparation, before the threshold.
+void RunSteps(Job& job, const BatchOptions& options, UserDialogs& ui, ProgressSink& progress,
+              BatchResult& result) {
+  // Picture preparation, before the threshold. A picture opened in its
+  // compact form has no pixels to prepare or save.
+  if (!job.compact.empty() && (!options.prepare.empty() || !options.savePicture.empty())) {
+    result.outcome = BatchResult::Outcome::PrepareFailed;
+    result.error = "a picture opened for tracing only cannot be prepared or saved";
+    return;
+  }
   if (!PreparePicture(job, options.prepare)) {
     result.outcome = BatchResult::Outcome::PrepareFailed;
     result.error = "the picture cannot be resized";
-    return result;
+    return;
   }
   if (!options.savePicture.empty()) {
-    if (!SavePictureBmp32(options.savePicture, job.working, result.error)) {
-      result.outcome = BatchResult::Outcome::PrepareFailed;
-      return result;
+    StagedFile picture;
+    {
+      const std::vector<uint8_t> bytes = EncodeBmp32(job.working);
+      if (!StageFile(options.savePicture,
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                     picture)) {
+        result.error = CannotCreateFileText(options.savePicture);
+        result.outcome = BatchResult::Outcome::PrepareFailed;
+        return;
+      }
     }
+    result.staged.push_back(std::move(picture));
     if (options.stopAfterSave) {
       result.outcome = BatchResult::Outcome::PictureSaved;
-      return result;
+      return;
     }
   }
 
@@ -82,11 +96,11 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
   // Threshold, contour method, acceptance and the first build.
   BatchHost host(job, options, ui, progress);
   DoConvert(job, ConvertRequest::Command, in, host, ui, progress);
-  if (!job.contourAccepted) return result;
+  if (!job.contourAccepted) return;
   if (!host.buildOk) {
     result.outcome = BatchResult::Outcome::BuildFailed;
     result.error = job.lastBuildError;
-    return result;
+    return;
   }
 
   // Post-processing; each rebuilds the program where its result calls for it.
@@ -97,18 +111,28 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
   };
   if (options.followLines) {
     result.lines = FindLines(job, ui, progress);
+    if (result.lines->outOfMemory) {
+      result.outcome = BatchResult::Outcome::BuildFailed;
+      result.error = kLineFollowOutOfMemoryText;
+      return;
+    }
     if (result.lines->ncRebuild && !rebuild()) {
       result.outcome = BatchResult::Outcome::BuildFailed;
       result.error = job.lastBuildError;
-      return result;
+      return;
     }
   }
   if (options.optimise) {
     result.way = WayOptimizer(job, options.allowReverse, false, ui, progress);
+    if (result.way->outOfMemory) {
+      result.outcome = BatchResult::Outcome::BuildFailed;
+      result.error = kWayOptimizeOutOfMemoryText;
+      return;
+    }
     if (result.way->ncRebuild && !rebuild()) {
       result.outcome = BatchResult::Outcome::BuildFailed;
       result.error = job.lastBuildError;
-      return result;
+      return;
     }
   }
 
@@ -118,12 +142,32 @@ BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
     NullProgress quiet;
     const std::string text =
         format->write(ExportInputOf(job.segments, job.working.width, job.working.height), quiet);
-    if (!SaveExportFile(options.exportFile, text)) {
+    StagedFile exported;
+    if (!StageFile(options.exportFile, text, exported)) {
+      result.error = CannotCreateFileText(options.exportFile);
       result.outcome = BatchResult::Outcome::ExportFailed;
-      return result;
+      return;
     }
+    result.staged.push_back(std::move(exported));
   }
   result.outcome = BatchResult::Outcome::Done;
+}
+
+}  // namespace
+
+BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
+                     ProgressSink& progress) {
+  BatchResult result;
+  // A run that stops early, or runs out of memory, leaves no temporary behind.
+  try {
+    RunSteps(job, options, ui, progress, result);
+  } catch (...) {
+    DiscardStagedFiles(result.staged);
+    throw;
+  }
+  if (result.outcome != BatchResult::Outcome::Done &&
+      result.outcome != BatchResult::Outcome::PictureSaved)
+    DiscardStagedFiles(result.staged);
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/fileio.h"
 #include "base/interaction.h"
 #include "contour/linefollow.h"
 #include "contour/pathopt.h"
@@ -34,7 +35,7 @@ struct BatchOptions {
   // extension (ExportFormatForFile). Empty: no export.
   std::string exportFile;
   // Picture preparation before the threshold, in this order; the prepared
-  // picture is written to savePicture (32-bit bitmap) when that is set, and
+  // picture is staged for savePicture (32-bit bitmap) when that is set, and
   // the run ends there when stopAfterSave is set too.
   PrepareSteps prepare;
   std::string savePicture;
@@ -50,17 +51,23 @@ struct BatchResult {
     PictureSaved,   // the prepared picture was written and no program was asked for
     PrepareFailed,  // a preparation step or the picture's save failed: error says which
     NotAccepted,    // the run was not accepted (cancelled or failed)
-    BuildFailed,    // a build failed: error holds the conversion error text
-    ExportFailed,   // the export file could not be written (errno tells why)
+    BuildFailed,    // a build or a post-processing step failed: error holds the text
+    ExportFailed,   // the export file could not be written: error says which
   };
   Outcome outcome = Outcome::NotAccepted;
   std::string error;
   std::optional<LineFollowResult> lines;  // set when line following ran
   std::optional<WayOptimizeResult> way;   // set when path optimisation ran
+  // The files of the run (prepared picture, export), written under temporary
+  // names: the caller commits them together with its own outputs, or
+  // discards them, so that a failing output leaves no other behind.
+  std::vector<StagedFile> staged;
 };
 
 // Runs the conversion on a job whose settings are loaded and whose picture is
-// open (OpenPictureFile). Every question is put to `ui`.
+// open (OpenPictureFile; OpenPictureCompact only without preparation steps
+// and savePicture). Every question is put to `ui`. Nothing is renamed
+// onto its target: see BatchResult::staged.
 BatchResult RunBatch(Job& job, const BatchOptions& options, UserDialogs& ui,
                      ProgressSink& progress);
 

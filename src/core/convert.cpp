@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <new>
 
 #include "base/numtext.h"
 #include "base/percent.h"
@@ -77,24 +78,37 @@ NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
   storage.moveLines = std::move(job.moveLines);
   const NCOutputParams params{job.scale, job.joinGap, job.xOffsetText, job.yOffsetText,
                               job.buildMoveList};
-  NCProgram p = BuildNC(job.segments, job.rect, params, job.active, job.builder, progress,
-                        std::move(storage));
-  job.ncLines = std::move(p.lines);
-  job.moveList = std::move(p.moves);
-  job.moveLines = std::move(p.moveLines);
-  // Millions of lines take seconds to read: the status line says so (a
-  // failed build leaves at most the header line and reports nothing).
-  // korvane-cli needs no records at all.
-  job.moveRecords.clear();
-  if (job.parseMoveRecords) {
-    job.moveRecords.reserve(job.moveList.size());
-    NullProgress silent;
-    PercentReporter reader(p.status == NCBuildStatus::Built ? progress : silent, kMovesReadText);
-    const size_t moves = job.moveList.size();
-    for (size_t i = 0; i < moves; ++i) {
-      if (i % 4096 == 0) reader.report(static_cast<long double>(i), static_cast<long double>(moves));
-      job.moveRecords.append(job.moveList[i]);
+  NCProgram p;
+  try {
+    p = BuildNC(job.segments, job.rect, params, job.active, job.builder, progress,
+                std::move(storage));
+    job.ncLines = std::move(p.lines);
+    job.moveList = std::move(p.moves);
+    job.moveLines = std::move(p.moveLines);
+    // Millions of lines take seconds to read: the status line says so (a
+    // failed build leaves at most the header line and reports nothing).
+    // korvane-cli needs no records at all.
+    job.moveRecords.clear();
+    if (job.parseMoveRecords) {
+      job.moveRecords.reserve(job.moveList.size());
+      NullProgress silent;
+      PercentReporter reader(p.status == NCBuildStatus::Built ? progress : silent, kMovesReadText);
+      const size_t moves = job.moveList.size();
+      for (size_t i = 0; i < moves; ++i) {
+        if (i % 4096 == 0)
+          reader.report(static_cast<long double>(i), static_cast<long double>(moves));
+        job.moveRecords.append(job.moveList[i]);
+      }
     }
+  } catch (const std::bad_alloc&) {
+    // A program too large for the memory left fails like a bad number field:
+    // no program, and the reason in the status line.
+    p = NCProgram();
+    p.error = kBuildOutOfMemoryText;
+    job.ncLines = LineStore();
+    job.moveList = LineStore();
+    std::vector<int32_t>().swap(job.moveLines);
+    job.moveRecords.clear();
   }
   if (p.extents) job.extents = *p.extents;
   result.status = p.status;
@@ -156,15 +170,25 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
   // The compact map is traced in place: no framed copy, nothing to restore.
   const bool compact = !job.compact.empty();
   const Picture& w = job.working;
-  if (compact) {
-    // Traced in place below.
-  } else if (IsTraced(job.contourType)) {
-    // One-pixel white frame so every object has white around it.
-    job.result.resize(w.width + 2, w.height + 2, kWhite);
-    for (int32_t y = 0; y < w.height; ++y)
-      std::copy_n(&w.px[static_cast<size_t>(y) * w.width], w.width, &job.result.at(1, y + 1));
-  } else {
-    job.result = w;
+  try {
+    if (compact) {
+      // Traced in place below.
+    } else if (IsTraced(job.contourType)) {
+      // One-pixel white frame so every object has white around it.
+      job.result.resize(w.width + 2, w.height + 2, kWhite);
+      for (int32_t y = 0; y < w.height; ++y)
+        std::copy_n(&w.px[static_cast<size_t>(y) * w.width], w.width, &job.result.at(1, y + 1));
+    } else {
+      job.result = w;
+    }
+  } catch (const std::bad_alloc&) {
+    job.result = Picture();
+    host.hideDialog();
+    progress.report(kConvertOutOfMemoryText, 0);
+    ContourRefused(job);
+    host.closeDialog();
+    ui.message(kConvertOutOfMemoryText);
+    return;
   }
 
   std::string error;
@@ -172,6 +196,8 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
     if (!IsTraced(job.contourType)) job.scanStep = job.lineSpacing;
     try {
       RunContourMethod(job, ui, progress);
+    } catch (const std::bad_alloc&) {
+      error = kConvertOutOfMemoryText;
     } catch (const std::exception& e) {
       error = e.what();
     }
@@ -179,6 +205,17 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
 
   // From here on the clean-up always runs, also after an error.
   host.hideDialog();
+  if (error == kConvertOutOfMemoryText) {
+    // What the run found is dropped, with the memory it held; the pictures
+    // and the job are as after a refused contour.
+    job.result = Picture();
+    job.segments.clear();
+    progress.report(error, 0);
+    ContourRefused(job);
+    host.closeDialog();
+    ui.message(error);
+    return;
+  }
   Picture before;
   const int32_t openWidth = job.working.width, openHeight = job.working.height;
   if (!compact) {

@@ -12,6 +12,8 @@ bool ActivateProfile(Job& job, std::string_view key) {
 
 bool LoadSettings(Job& job, const std::string& configDir, const std::string& exeDir,
                   UserDialogs& ui, const std::string& dataDir) {
+  for (const std::string& file : UnreadableSettingsFiles(configDir))
+    ui.message(UnreadableSettingsFileText(file));
   for (int p = 1; p <= 4; ++p) {
     job.profiles[static_cast<std::size_t>(p - 1)] = ReadProfile(ProfileFilePath(configDir, p));
   }

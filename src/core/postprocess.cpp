@@ -1,5 +1,10 @@
 #include "core/postprocess.h"
 
+#include <cstdint>
+#include <new>
+
+#include "base/messages.h"
+
 namespace korvane {
 namespace {
 
@@ -15,11 +20,33 @@ bool KeepOrRestore(SegmentList& list, const std::string& question, UserDialogs& 
   return kept;
 }
 
+// Runs `step` on the list; running out of memory on the way restores the
+// list from the undo copy the step took (if it got that far) and tells the
+// user. False then.
+template <class Step>
+bool WithinMemory(SegmentList& list, const char* text, UserDialogs& ui, Step step) {
+  const uint64_t serial = list.undoSerial();
+  try {
+    step();
+    return true;
+  } catch (const std::bad_alloc&) {
+    if (list.undoSerial() != serial) list.restoreUndo();
+    ui.message(text);
+    return false;
+  }
+}
+
 }  // namespace
 
 LineFollowResult FindLines(Job& job, UserDialogs& ui, ProgressSink& progress,
                            const std::function<void()>& rebuildNc) {
-  LineFollowResult r = FollowLines(job.segments, progress);
+  LineFollowResult r;
+  if (!WithinMemory(job.segments, kLineFollowOutOfMemoryText, ui,
+                    [&] { r = FollowLines(job.segments, progress); })) {
+    r = LineFollowResult();
+    r.outOfMemory = true;
+    return r;
+  }
   if (!r.ncRebuild) return r;  // nothing merged: silent
   r.asked = true;
   r.kept = KeepOrRestore(job.segments, LineFollowQuestion(r.countBefore, r.countAfter), ui,
@@ -29,7 +56,13 @@ LineFollowResult FindLines(Job& job, UserDialogs& ui, ProgressSink& progress,
 
 WayOptimizeResult WayOptimizer(Job& job, bool allowSwap, bool silent, UserDialogs& ui,
                                ProgressSink& progress, const std::function<void()>& rebuildNc) {
-  WayOptimizeResult r = OptimizeWay(job.segments, allowSwap, progress);
+  WayOptimizeResult r;
+  if (!WithinMemory(job.segments, kWayOptimizeOutOfMemoryText, ui,
+                    [&] { r = OptimizeWay(job.segments, allowSwap, progress); })) {
+    r = WayOptimizeResult();
+    r.outOfMemory = true;
+    return r;
+  }
   if (!r.ncRebuild) return r;  // same total: the list is as it was
   if (silent) {
     if (rebuildNc) rebuildNc();

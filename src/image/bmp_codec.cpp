@@ -470,13 +470,32 @@ bool DecodeIco(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   if (offset > size || length > size - offset || length < 8) return false;
   const uint8_t* img = data + offset;
 
-  PictureCollector all;
   static const uint8_t kPngMagic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (std::memcmp(img, kPngMagic, 8) == 0) {
+    // Row by row onto the canvas and on to the caller: a PNG icon is held
+    // once, in the caller's picture, however large its header says it is.
+    class CanvasRows : public RowSink {
+     public:
+      explicit CanvasRows(RowSink& out) : out_(out) {}
+      bool begin(int32_t width, int32_t height) override {
+        if (!out_.begin(width, height)) return false;
+        row_.resize(static_cast<size_t>(width));
+        return true;
+      }
+      void row(int32_t y, const uint32_t* pixels) override {
+        for (size_t x = 0; x < row_.size(); ++x) row_[x] = OnCanvas(pixels[x]);
+        out_.row(y, row_.data());
+      }
+
+     private:
+      RowSink& out_;
+      std::vector<uint32_t> row_;
+    } canvas(sink);
     std::string pngError;
-    if (!DecodePng(img, length, all, pngError)) return false;
-    for (uint32_t& p : all.pic.px) p = OnCanvas(p);
-  } else {
+    return DecodePng(img, length, canvas, pngError);
+  }
+  PictureCollector all;
+  {
     Dib d;
     if (!ParseDib(img, length, 0, 0, true, d)) return false;
     if (d.compression != kBiRgb && d.compression != kBiBitfields) return false;

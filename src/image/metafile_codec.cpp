@@ -300,11 +300,16 @@ bool WmfBitmapsAreSane(const uint8_t* data, size_t size, size_t start) {
   const uint64_t budget = (uint64_t{64} << 20) + 2 * uint64_t{size};
   if (size < start + 18) return false;
   size_t pos = start + 2 * size_t{ReadU16(data + start + 2)};  // header size in words
+  // libwmf plays on past an end record that is not exactly three words
+  // long, so the records after one are checked too; only those that no
+  // longer fit in the file end the check there.
+  bool ended = false;
   while (pos + 6 <= size) {
     const uint64_t recordSize = 2 * uint64_t{ReadU32(data + pos)};
     const uint16_t function = ReadU16(data + pos + 4);
-    if (function == 0) return true;  // end of the metafile
-    if (recordSize < 6 || recordSize > size - pos) return false;
+    if (function == 0 && recordSize == 6) return true;  // the end of the metafile
+    if (recordSize < 6 || recordSize > size - pos) return ended;
+    if (function == 0) ended = true;
     // Where the bitmap starts in the records that carry one (the block
     // transfers only when the record is longer than their parameters).
     size_t dib = 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/fileio.h"
 #include "base/interaction.h"
 #include "settings/inifile.h"
 
@@ -45,6 +46,18 @@ std::string ProfileFilePath(const std::string& configDir, int number) {
 }
 
 std::string MainFilePath(const std::string& configDir) { return WithSlash(configDir) + "main.ini"; }
+
+std::vector<std::string> UnreadableSettingsFiles(const std::string& configDir) {
+  std::vector<std::string> files;
+  for (int p = 1; p <= 4; ++p)
+    if (PresentButUnreadable(ProfileFilePath(configDir, p))) files.push_back(ProfileFilePath(configDir, p));
+  if (PresentButUnreadable(MainFilePath(configDir))) files.push_back(MainFilePath(configDir));
+  return files;
+}
+
+std::string UnreadableSettingsFileText(const std::string& file) {
+  return "Datei " + file + " kann nicht geöffnet werden";
+}
 
 Profile ReadProfile(const std::string& file) {
   const IniDocument doc(file);

@@ -3,6 +3,7 @@
 // section "set") and the main file ("main.ini", sections "path" and "set") in
 // the configuration folder.
 #include <string>
+#include <vector>
 
 #include "settings/profile.h"
 
@@ -14,6 +15,12 @@ class UserDialogs;
 // trailing "/" on configDir is supplied.
 std::string ProfileFilePath(const std::string& configDir, int number);
 std::string MainFilePath(const std::string& configDir);
+
+// The store's files that are there but cannot be read (a FIFO, a folder, no
+// read permission): they read as missing, and the user is told.
+std::vector<std::string> UnreadableSettingsFiles(const std::string& configDir);
+// "Datei %s kann nicht geöffnet werden"
+std::string UnreadableSettingsFileText(const std::string& file);
 
 // One profile file, key by key; missing keys read as empty text or off.
 Profile ReadProfile(const std::string& file);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,23 @@ TEST(CliHostile, FifoAsPictureIsRefusedAtOnce) {
   EXPECT_EQ(r.err, CannotOpenFileText(fifo) + "\n");
 }
 
+// A settings file that is a FIFO is reported and read as missing; the run goes on.
+TEST(CliHostile, FifoAsSettingsFileIsReportedNotWaitedOn) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.file("config").c_str(), 0700), 0);
+  const std::string fifo = dir.file("config/main.ini");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  Picture pic;
+  pic.resize(20, 10, kWhite);
+  pic.at(5, 5) = kBlack;
+  std::string error;
+  ASSERT_TRUE(SavePictureBmp32(dir.file("pic.bmp"), pic, error)) << error;
+  const CliRun r = RunCli(dir, "'" + dir.file("pic.bmp") + "' --quiet -o '" + dir.file("out.ngc") + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "Datei " + fifo + " kann nicht geöffnet werden\n");
+  EXPECT_FALSE(ReadBytes(dir.file("out.ngc")).empty());
+}
+
 // A small picture in `dir`, for the output tests.
 std::string WritePicture(const TempDir& dir) {
   Picture pic;
@@ -127,6 +145,26 @@ TEST(CliHostile, OutputsAreWrittenAllOrNone) {
   EXPECT_EQ(r.err, CannotCreateFileText(dir.file("old.ngc")) + "\n");
   EXPECT_EQ(ReadBytes(dir.file("old.ngc")), "old\n");
   EXPECT_NE(stat(dir.file("m.txt").c_str(), &st), 0);
+
+  // The prepared picture and the export wait for the program as well.
+  for (const std::string& first :
+       {"--save-picture '" + dir.file("prepared.bmp") + "'", "--export '" + dir.file("c.svg") + "'"}) {
+    r = RunCli(dir, "'" + pic + "' " + first + " -o '" + dir.file("missing/out.ngc") + "'");
+    EXPECT_EQ(r.status, 1) << first;
+    EXPECT_EQ(r.err, CannotCreateFileText(dir.file("missing/out.ngc")) + "\n") << first;
+  }
+  r = RunCli(dir, "'" + pic + "' -o '" + dir.file("out.ngc") + "' --export '" +
+                      dir.file("missing/c.svg") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, CannotCreateFileText(dir.file("missing/c.svg")) + "\n");
+  for (const char* name : {"prepared.bmp", "c.svg", "out.ngc"})
+    EXPECT_NE(stat(dir.file(name).c_str(), &st), 0) << name << " written although another output failed";
+  // Temporaries are named after their target plus a random suffix.
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+    const std::string name = e.path().filename().string();
+    for (const char* target : {"prepared.bmp.", "c.svg.", "out.ngc."})
+      EXPECT_NE(name.rfind(target, 0), 0u) << "temporary left behind: " << name;
+  }
 }
 
 // The picture is never overwritten by an output, whatever name reaches it.
@@ -140,7 +178,8 @@ TEST(CliHostile, OutputNamingThePictureIsRefused) {
   for (const std::string& args :
        {"-o '" + pic + "'", "-o '" + dir.file("soft.bmp") + "'", "-o '" + dir.file("hard.bmp") + "'",
         "-o '" + dir.path() + "/./pic.bmp'", out + " --moves '" + pic + "'",
-        out + " --moves '" + dir.file("out.ngc") + "'"}) {
+        out + " --moves '" + dir.file("out.ngc") + "'", out + " --save-picture '" + pic + "'",
+        "-o '" + dir.file("c.svg") + "' --export '" + dir.file("c.svg") + "'"}) {
     const CliRun r = RunCli(dir, "'" + pic + "' " + args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_NE(r.err.find("korvane-cli: the "), std::string::npos) << r.err;

@@ -129,23 +129,34 @@ TEST_F(CliPrepareTest, ValuesOutOfRangeAreUsageErrors) {
 
 TEST_F(CliPrepareTest, ThePreparedPictureIsWhatGetsConverted) {
   // A rotated and inverted picture converted in one run gives the same
-  // program as converting the picture saved by a preparation-only run.
-  const std::string prepared = dir.file("prepared.bmp");
-  ASSERT_EQ(Run("--rotate 90 --invert --save-picture '" + prepared + "' -o '" +
-                dir.file("a.ngc") + "'"),
-            0)
-      << ReadBytes(dir.file("stderr"));
-  ASSERT_TRUE(std::filesystem::exists(prepared));
-  const std::string cmd = std::string("'") + KORVANE_CLI + "' '" + prepared + "' --config '" +
-                          dir.file("config") + "' --quiet -o '" + dir.file("b.ngc") +
-                          "' 2>/dev/null </dev/null";
-  ASSERT_EQ(std::system(cmd.c_str()), 0);
-  const std::string a = ReadBytes(dir.file("a.ngc"));
-  EXPECT_FALSE(a.empty());
-  EXPECT_EQ(a, ReadBytes(dir.file("b.ngc")));
-  // Without the preparation the program differs.
-  ASSERT_EQ(Run("-o '" + dir.file("c.ngc") + "'"), 0);
-  EXPECT_NE(ReadBytes(dir.file("c.ngc")), a);
+  // program as converting the picture saved by a preparation-only run; for a
+  // black-and-white picture too, which a run without preparation traces in
+  // its compact form.
+  Picture blackWhite;
+  blackWhite.resize(23, 17, kWhite);
+  for (int y = 3; y < 12; ++y)
+    for (int x = 2 + y / 3; x < 15; ++x) blackWhite.at(x, y) = kBlack;
+  for (const Picture* picture : {&source, &blackWhite}) {
+    SCOPED_TRACE(picture == &source ? "noise" : "black and white");
+    std::string err;
+    ASSERT_TRUE(SavePictureBmp32(dir.file("pic.bmp"), *picture, err)) << err;
+    const std::string prepared = dir.file("prepared.bmp");
+    ASSERT_EQ(Run("--rotate 90 --invert --save-picture '" + prepared + "' -o '" +
+                  dir.file("a.ngc") + "'"),
+              0)
+        << ReadBytes(dir.file("stderr"));
+    ASSERT_TRUE(std::filesystem::exists(prepared));
+    const std::string cmd = std::string("'") + KORVANE_CLI + "' '" + prepared + "' --config '" +
+                            dir.file("config") + "' --quiet -o '" + dir.file("b.ngc") +
+                            "' 2>/dev/null </dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const std::string a = ReadBytes(dir.file("a.ngc"));
+    EXPECT_FALSE(a.empty());
+    EXPECT_EQ(a, ReadBytes(dir.file("b.ngc")));
+    // Without the preparation the program differs.
+    ASSERT_EQ(Run("-o '" + dir.file("c.ngc") + "'"), 0);
+    EXPECT_NE(ReadBytes(dir.file("c.ngc")), a);
+  }
 }
 
 }  // namespace

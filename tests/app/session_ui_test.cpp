@@ -397,7 +397,7 @@ TEST_F(SessionTest, StatusLineNamesEachStepAndReportsTheProgramOnlyOnceShown) {
     EXPECT_EQ(std::vector<std::string>(texts.end() - static_cast<long>(afterBuild.size()),
                                        texts.end()),
               afterBuild);
-    EXPECT_EQ(shownAtDone, w->job().ncLines);
+    EXPECT_EQ(shownAtDone, std::vector<std::string>(w->job().ncLines.begin(), w->job().ncLines.end()));
     EXPECT_EQ(w->findChild<QLabel*>("LMeldung")->text().toStdString(), kBuildDoneText);
   }
   w->setProgressHook(nullptr);

@@ -279,6 +279,36 @@ TEST(HostileInput, PictureLargerThanMemoryGivesTheMemoryMessage) {
   EXPECT_EQ(o.error, OutOfMemoryText(path));
 }
 
+// A PNG icon is decoded into the caller's picture only: a 4096 x 4096 one
+// (64 MiB as a picture) must not cost a second picture on the way.
+TEST(HostileInput, PngIconIsHeldOnce) {
+  constexpr uint32_t kSide = 4096;
+  Bytes raw;
+  for (uint32_t y = 0; y < kSide; ++y) {
+    raw.push_back(0);  // no filter
+    raw.insert(raw.end(), kSide, static_cast<uint8_t>(y % 2 ? 0x00 : 0xFF));
+  }
+  Bytes packed(compressBound(static_cast<uLong>(raw.size())));
+  uLongf packedSize = static_cast<uLongf>(packed.size());
+  ASSERT_EQ(compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size())), Z_OK);
+  packed.resize(packedSize);
+  Bytes png = PngHead(kSide, kSide, 8, 0, false);
+  PngChunk(png, "IDAT", packed);
+  PngChunk(png, "IEND", {});
+  Bytes ico = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0};
+  PutBe32(ico, 0);  // length and offset are little-endian: set below
+  PutBe32(ico, 0);
+  testutil::Put32(ico, 14, static_cast<uint32_t>(png.size()));
+  testutil::Put32(ico, 18, 22);
+  ico.insert(ico.end(), png.begin(), png.end());
+  TempDir dir;
+  const std::string path = dir.write("big.ico", ico);
+  const int64_t picture = int64_t{kSide} * kSide * 4;
+  const Outcome o = LoadInChild(path, 0, false);
+  EXPECT_TRUE(o.loaded) << o.error;
+  EXPECT_LT(o.peakGrowth, picture + picture / 2);
+}
+
 // ---- damaged JPEG data -------------------------------------------------------
 
 TEST(HostileInput, DamagedJpegDataIsAnErrorNotAGreyPicture) {
@@ -453,11 +483,13 @@ TEST(HostileInput, EmfWithDescriptionBeyondItsHeaderIsSafe) {
 
 // Fuzz findings in libwmf's bitmap reader: a placeable WMF of 254 bytes whose
 // bitmap records made it ask for 12.8 GB, and one of 150 bytes whose bitmap
-// header reaches beyond its record, on which it spun for minutes. Both are
+// header reaches beyond its record, on which it spun for minutes (also when
+// that record follows an end record of the wrong size). All are
 // refused within the budget of a refused file; libwmf never touched that
 // memory, so the address space shows it, not the resident size.
 TEST(HostileInput, WmfBitmapRecordsAreCheckedBeforeLibwmfReadsThem) {
-  for (const char* name : {"wmf_bitmap_claims_gigabytes.wmf", "wmf_bitmap_header_beyond_record.wmf"}) {
+  for (const char* name : {"wmf_bitmap_claims_gigabytes.wmf", "wmf_bitmap_header_beyond_record.wmf",
+                           "wmf_bitmap_after_early_end.wmf"}) {
     const std::string path = std::string(KORVANE_TEST_DATA) + "/fuzz/" + name;
     const int64_t bound = 64 * kMiB + 2 * static_cast<int64_t>(testing::ReadBytes(path).size());
     const Outcome o = LoadInChild(path, bound, false);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <vector>
 
 #include "base/interaction.h"
 #include "base/fileio.h"
@@ -58,6 +59,21 @@ TEST(HostileSettings, FifoIsNotWaitedOn) {
   EXPECT_FALSE(LoadLanguage(texts, 1, dir.path(), ui, dir.path()));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "Datei " + dir.file("german.txt") + " kann nicht geöffnet werden");
+
+  // The store names every such file, and only those: a FIFO, a folder and a
+  // file it may not read, not a missing or a readable one.
+  ASSERT_EQ(mkdir(dir.file("profil2.ini").c_str(), 0700), 0);
+  WriteBytes(dir.file("profil3.ini"), "[set]\n");
+  WriteBytes(dir.file("profil4.ini"), "[set]\n");
+  ASSERT_EQ(chmod(dir.file("profil4.ini").c_str(), 0), 0);
+  std::vector<std::string> expected = {dir.file("profil2.ini"), fifo};
+  if (ReadWholeFile(dir.file("profil4.ini"), content)) {
+    // Running as root: permissions do not stop the read.
+  } else {
+    expected.insert(expected.begin() + 1, dir.file("profil4.ini"));
+  }
+  EXPECT_EQ(UnreadableSettingsFiles(dir.path()), expected);
+  EXPECT_EQ(UnreadableSettingsFileText(fifo), "Datei " + fifo + " kann nicht geöffnet werden");
 }
 
 }  // namespace
