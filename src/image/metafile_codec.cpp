@@ -443,7 +443,8 @@ bool DecodeEmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   std::vector<char> copy(data, data + fileSize);
   // libemf2svg reads records as their headers describe them: each record
   // must lie inside the file, and the header's description inside the
-  // header (it only names the file, so a bad one is dropped).
+  // header (it only names the file, so a bad one is dropped; so is an
+  // offset without a length, from which the converter reads regardless).
   for (size_t pos = 0; pos < fileSize;) {
     if (fileSize - pos < 8) return false;
     const uint32_t recordSize = ReadU32(data + pos + 4);
@@ -452,8 +453,8 @@ bool DecodeEmf(const uint8_t* data, size_t size, RowSink& sink, std::string& err
   }
   const uint64_t descriptionChars = ReadU32(data + 60);
   const uint64_t descriptionAt = ReadU32(data + 64);
-  if (descriptionChars != 0 &&
-      (descriptionAt < 88 || descriptionAt + 2 * descriptionChars > headerSize)) {
+  if (descriptionChars == 0 || descriptionAt < 88 ||
+      descriptionAt + 2 * descriptionChars > headerSize) {
     std::memset(copy.data() + 60, 0, 8);
   }
   BreakCdataEnds(copy, fileSize);

@@ -473,12 +473,15 @@ TEST(HostileInput, WmfTextWithMarkupCharactersIsDrawnAsText) {
 
 // A header whose description lies beyond the header made the EMF converter
 // read past its buffer (seen under AddressSanitizer).
+// So did a description offset without a length.
 TEST(HostileInput, EmfWithDescriptionBeyondItsHeaderIsSafe) {
-  const std::string path = std::string(KORVANE_TEST_DATA) + "/fuzz/emf_description_beyond_header.emf";
-  Picture pic;
-  std::string error;
-  if (!LoadPictureFile(path, pic, error)) EXPECT_EQ(error, kMetafileInvalidText);
-  else EXPECT_FALSE(pic.empty());
+  for (const char* name : {"emf_description_beyond_header.emf", "emf_description_offset_without_length.emf"}) {
+    const std::string path = std::string(KORVANE_TEST_DATA) + "/fuzz/" + name;
+    Picture pic;
+    std::string error;
+    if (!LoadPictureFile(path, pic, error)) EXPECT_EQ(error, kMetafileInvalidText) << name;
+    else EXPECT_FALSE(pic.empty()) << name;
+  }
 }
 
 // Fuzz findings in libwmf's bitmap reader: a placeable WMF of 254 bytes whose
