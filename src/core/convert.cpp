@@ -170,6 +170,8 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
   // The compact map is traced in place: no framed copy, nothing to restore.
   const bool compact = !job.compact.empty();
   const Picture& w = job.working;
+  std::string error;
+  bool outOfMemory = false;
   try {
     if (compact) {
       // Traced in place below.
@@ -181,39 +183,27 @@ void ConvertStart(Job& job, ConvertHost& host, UserDialogs& ui, ProgressSink& pr
     } else {
       job.result = w;
     }
-  } catch (const std::bad_alloc&) {
-    job.result = Picture();
-    host.hideDialog();
-    progress.report(kConvertOutOfMemoryText, 0);
-    ContourRefused(job);
-    host.closeDialog();
-    ui.message(kConvertOutOfMemoryText);
-    return;
-  }
-
-  std::string error;
-  if (job.pictureChanged) {
-    if (!IsTraced(job.contourType)) job.scanStep = job.lineSpacing;
-    try {
+    if (job.pictureChanged) {
+      if (!IsTraced(job.contourType)) job.scanStep = job.lineSpacing;
       RunContourMethod(job, ui, progress);
-    } catch (const std::bad_alloc&) {
-      error = kConvertOutOfMemoryText;
-    } catch (const std::exception& e) {
-      error = e.what();
     }
+  } catch (const std::bad_alloc&) {
+    outOfMemory = true;
+  } catch (const std::exception& e) {
+    error = e.what();
   }
 
   // From here on the clean-up always runs, also after an error.
   host.hideDialog();
-  if (error == kConvertOutOfMemoryText) {
+  if (outOfMemory) {
     // What the run found is dropped, with the memory it held; the pictures
     // and the job are as after a refused contour.
     job.result = Picture();
     job.segments.clear();
-    progress.report(error, 0);
+    progress.report(kConvertOutOfMemoryText, 0);
     ContourRefused(job);
     host.closeDialog();
-    ui.message(error);
+    ui.message(kConvertOutOfMemoryText);
     return;
   }
   Picture before;
