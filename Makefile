@@ -11,7 +11,7 @@ FUZZ_TARGETS := bmp ico jpeg png wmf emf decode settings language movelist
 # Seconds per target for fuzz-run.
 FUZZ_TIME ?= 30
 
-.PHONY: all deps configure build run test bench clean fuzz fuzz-run
+.PHONY: all deps configure build run test bench clean fuzz fuzz-run print-fuzz-targets
 
 all: build
 
@@ -46,5 +46,8 @@ fuzz: deps
 fuzz-run: fuzz
 	@JOBS=$(JOBS) scripts/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_SEEDS) $(FUZZ_TIME) $(FUZZ_TARGETS)
 
+print-fuzz-targets:
+	@echo $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) build-san
