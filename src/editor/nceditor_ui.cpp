@@ -71,9 +71,25 @@ void NcEditor::beginLoad(size_t totalBytes, ProgressSink* progress) {
 
 void NcEditor::flushLoad() {
   if (chunk_.empty()) return;
-  loader_->AddData(chunk_.data(), static_cast<std::ptrdiff_t>(chunk_.size()));
-  loaded_ += chunk_.size();
+  addText(chunk_);
   chunk_.clear();
+}
+
+void NcEditor::setProgram(const LineStore& lines, ProgressSink* progress) {
+  std::string_view text = lines.text();
+  if (!text.empty()) text.remove_suffix(1);  // the last line has no break in the editor
+  beginLoad(text.size(), progress);
+  while (!text.empty()) {
+    const size_t n = std::min(text.size(), kLoadChunk);
+    addText(text.substr(0, n));
+    text.remove_prefix(n);
+  }
+  finishLoad();
+}
+
+void NcEditor::addText(std::string_view text) {
+  loader_->AddData(text.data(), static_cast<std::ptrdiff_t>(text.size()));
+  loaded_ += text.size();
   if (loadProgress_) loadProgress_->report(kEditorLoadText, CountPercent(
       static_cast<int64_t>(std::min(loaded_, loadTotal_)), static_cast<int64_t>(loadTotal_)));
 }

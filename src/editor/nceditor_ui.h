@@ -35,6 +35,9 @@ class NcEditor : public QsciScintilla {
   void setProgram(const std::vector<std::string>& lines, ProgressSink* progress = nullptr) {
     load(lines, progress);
   }
+  // A line store already is the text with its line breaks: it goes in as it
+  // lies, without being joined again.
+  void setProgram(const LineStore& lines, ProgressSink* progress = nullptr);
   // The editor's lines as UTF-8, for saving.
   LineStore programLines() const;
   // Remove every line (the conversion run clears the editor when it starts).
@@ -82,6 +85,7 @@ class NcEditor : public QsciScintilla {
     if (chunk_.size() >= kLoadChunk) flushLoad();
   }
   void flushLoad();
+  void addText(std::string_view text);
   void finishLoad();
 
   // Text goes to the component in pieces of this size, so loading a program

@@ -151,7 +151,7 @@ TEST(NcEditor, ColoursOnlyWhatIsShownAndTheRestWhenScrolledTo) {
 
 TEST(NcEditor, EditedAndPastedTextIsColoured) {
   Shown s;
-  s.ed.setProgram({"G0 X1", "M30"});
+  s.ed.setProgram(LineStore{"G0 X1", "M30"});
   s.paint();
   s.ed.setCursorPosition(1, 0);
   s.ed.insert("N5 Y2\nx");
@@ -166,7 +166,7 @@ TEST(NcEditor, EditedAndPastedTextIsColoured) {
 TEST(NcEditor, ModifiedMarkAndUndo) {
   NcEditor ed;
   QSignalSpy spy(&ed, &NcEditor::modifiedChanged);
-  ed.setProgram({"G0 X1", "M30"});
+  ed.setProgram(LineStore{"G0 X1", "M30"});
   EXPECT_FALSE(ed.isModified());
   ed.setCursorPosition(0, 0);
   ed.insert("N1 ");
@@ -187,7 +187,7 @@ TEST(NcEditor, ModifiedMarkAndUndo) {
   EXPECT_TRUE(ed.isModified());
   EXPECT_TRUE(spy.last().at(0).toBool());
   // A new program is not an edit, and it cannot be undone into the old one.
-  ed.setProgram({"G1 Y2"});
+  ed.setProgram(LineStore{"G1 Y2"});
   EXPECT_FALSE(ed.isModified());
   EXPECT_FALSE(ed.isUndoAvailable());
   ed.undo();
@@ -208,7 +208,7 @@ struct PackedLines {
 };
 
 TEST(NcEditor, LoadsALargeProgramInPiecesWithProgress) {
-  // Several pieces' worth of lines, in both kinds of line list.
+  // Several pieces' worth of lines, in every kind of line list.
   std::vector<std::string> lines;
   PackedLines packed;
   for (int i = 0; i < 150000; ++i) {
@@ -216,13 +216,15 @@ TEST(NcEditor, LoadsALargeProgramInPiecesWithProgress) {
     packed.starts.push_back(packed.text.size());
     packed.text += lines.back();
   }
+  const LineStore store(lines);
   const std::function<void(NcEditor&, ProgressSink*)> loads[] = {
       [&](NcEditor& ed, ProgressSink* p) { ed.setProgram(lines, p); },
       [&](NcEditor& ed, ProgressSink* p) { ed.setProgram(packed, p); },
+      [&](NcEditor& ed, ProgressSink* p) { ed.setProgram(store, p); },
   };
   for (const auto& load : loads) {
     NcEditor ed;
-    ed.setProgram({"G0 X1"});
+    ed.setProgram(LineStore{"G0 X1"});
     ed.insert("N1 ");  // an edit of the old program
     testing::RecordingProgress progress;
     load(ed, &progress);
