@@ -9,9 +9,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <type_traits>
 #include <vector>
 
+#include "base/interaction.h"
 #include "base/pagebuffer.h"
 
 namespace korvane {
@@ -72,9 +74,18 @@ class SegmentList {
   }
 
   // Undo bank: a copy of the valid records and the count at that moment.
-  void saveUndo() {
+  // With `progress`, a copy of millions of records goes in pieces, each
+  // followed by a report of `text` at 0 %, so the window keeps answering.
+  void saveUndo(ProgressSink* progress = nullptr, const std::string& text = std::string()) {
     if (undoKept_) {
-      undo_.assign(data(), data() + count_);
+      undo_.clear();
+      undo_.reserve(static_cast<size_t>(count_));
+      constexpr int32_t kPiece = 1 << 20;
+      for (int32_t i = 0; i < count_; i += kPiece) {
+        const int32_t end = count_ - i > kPiece ? i + kPiece : count_;
+        undo_.insert(undo_.end(), data() + i, data() + end);
+        if (progress) progress->report(text, 0);
+      }
       ++undoSerial_;
     }
     saved_ = count_;

@@ -99,7 +99,7 @@ LineFollowResult FollowLines(SegmentList& list, ProgressSink& progress) {
   // The undo copy of a list of millions takes a second: the status line
   // names the command from its start.
   progress.report(kLineFollowStatusText, 0);
-  list.saveUndo();
+  list.saveUndo(&progress, kLineFollowStatusText);
   LineFollowResult r;
   r.countBefore = list.savedCount();
   MergeLines(list, progress);

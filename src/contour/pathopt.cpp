@@ -409,7 +409,7 @@ WayOptimizeResult OptimizeWay(SegmentList& list, bool allowSwap, ProgressSink& p
   // The undo copy, the total and the search tree of a list of millions take
   // seconds: the status line names the command from its start.
   progress.report(kWayOptimizeStatusText, 0);
-  list.saveUndo();
+  list.saveUndo(&progress, kWayOptimizeStatusText);
   WayOptimizeResult r;
   r.totalBefore = TotalPath(list);
   OptimizeOrder(list, allowSwap, progress);

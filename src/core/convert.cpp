@@ -89,16 +89,22 @@ NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
     // failed build leaves at most the header line and reports nothing).
     // korvane-cli needs no records at all.
     job.moveRecords.clear();
+    job.pathLengths = PathLengths();
     if (job.parseMoveRecords) {
       job.moveRecords.reserve(job.moveList.size());
       NullProgress silent;
       PercentReporter reader(p.status == NCBuildStatus::Built ? progress : silent, kMovesReadText);
+      // The path lengths the graphic shows are summed on the way: replaying
+      // millions of records again afterwards would be a second unreported pause.
+      PathMeter meter;
       const size_t moves = job.moveList.size();
       for (size_t i = 0; i < moves; ++i) {
         if (i % 4096 == 0)
           reader.report(static_cast<long double>(i), static_cast<long double>(moves));
         job.moveRecords.append(job.moveList[i]);
+        meter.add(job.moveRecords.records().back(), job.moveRecords);
       }
+      job.pathLengths = meter.lengths();
     }
   } catch (const std::bad_alloc&) {
     // A program too large for the memory left fails like a bad number field:
@@ -109,6 +115,7 @@ NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
     job.moveList = LineStore();
     std::vector<int32_t>().swap(job.moveLines);
     job.moveRecords.clear();
+    job.pathLengths = PathLengths();
   }
   if (p.extents) job.extents = *p.extents;
   result.status = p.status;

@@ -16,6 +16,7 @@
 #include "settings/language.h"
 #include "settings/profile.h"
 #include "sim/movelist.h"
+#include "sim/movequery.h"
 
 namespace korvane {
 
@@ -75,6 +76,8 @@ struct Job {
   // move-list line, the NC line it comes from; both from the same build.
   MoveList moveRecords;
   std::vector<int32_t> moveLines;
+  // Feed and rapid path lengths of moveRecords, summed while they are read.
+  PathLengths pathLengths;
   // What a build makes beside the program: the move list with its NC lines,
   // and its parsed records. The desktop program needs both for the
   // simulation; a batch run replays nothing, and korvane-cli writes the move

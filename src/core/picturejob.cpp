@@ -71,6 +71,7 @@ void ResetJobForNewPicture(Job& job) {
   job.segments.setCount(0);
   job.moveList.clear();
   job.moveRecords.clear();
+  job.pathLengths = PathLengths();
   job.moveLines.clear();
   job.ncLines.clear();
   // The working image is about to be replaced: the next run must trace it.

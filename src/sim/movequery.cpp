@@ -14,14 +14,6 @@ long double Length(const Point3& a, const Point3& b) {
                    (b.z - a.z) * (b.z - a.z));
 }
 
-class Lengths : public MoveSink {
- public:
-  void placement(const Point3&) override {}
-  void rapid(const Point3& a, const Point3& b) override { out.rapid += Length(a, b); }
-  void feed(const Point3& a, const Point3& b) override { out.feed += Length(a, b); }
-  PathLengths out;
-};
-
 // Distance from (px, py) to the projected moves, remembering the closest.
 class Nearest : public MoveSink {
  public:
@@ -78,17 +70,21 @@ std::optional<MoveSpan> MoveOfLine(const MoveList& list, int32_t line) {
   return sink.span;
 }
 
+void PathMeter::Sink::rapid(const Point3& a, const Point3& b) { out.rapid += Length(a, b); }
+void PathMeter::Sink::feed(const Point3& a, const Point3& b) { out.feed += Length(a, b); }
+
+void PathMeter::add(const MoveRecord& record, const MoveList& list) {
+  if (!sink_.out.ok) return;
+  if (!interp_.Paintway(record, list)) sink_.out.ok = false;
+}
+
 PathLengths MeasurePaths(const MoveList& list) {
-  Lengths sink;
-  MoveInterpreter interp(sink);
-  interp.reset();
+  PathMeter meter;
   for (const MoveRecord& r : list.records()) {
-    if (!interp.Paintway(r, list)) {
-      sink.out.ok = false;
-      break;
-    }
+    meter.add(r, list);
+    if (!meter.lengths().ok) break;
   }
-  return sink.out;
+  return meter.lengths();
 }
 
 int32_t NearestLine(const MoveList& list, const View3D& view, int px, int py, bool withRapid,

@@ -17,6 +17,30 @@ struct PathLengths {
 };
 PathLengths MeasurePaths(const MoveList& list);
 
+// The same lengths summed record by record, as the records are read: a list
+// of millions of moves is then measured while its reading reports progress.
+class PathMeter {
+ public:
+  PathMeter() : interp_(sink_) { interp_.reset(); }
+  PathMeter(const PathMeter&) = delete;
+  PathMeter& operator=(const PathMeter&) = delete;
+  // Adds one record of `list` (in list order); after an unreadable one the
+  // lengths stay as they were before it.
+  void add(const MoveRecord& record, const MoveList& list);
+  const PathLengths& lengths() const { return sink_.out; }
+
+ private:
+  class Sink : public MoveSink {
+   public:
+    void placement(const Point3&) override {}
+    void rapid(const Point3& a, const Point3& b) override;
+    void feed(const Point3& a, const Point3& b) override;
+    PathLengths out;
+  };
+  Sink sink_;
+  MoveInterpreter interp_;
+};
+
 // The move-list index of the line whose drawn move passes nearest to pixel
 // (px, py) in `view`, if within `maxPixels`; -1 otherwise. Rapid moves count
 // only when they are drawn.

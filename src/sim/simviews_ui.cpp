@@ -53,8 +53,7 @@ void NcGraphicPage::programBuilt() {
   // The first accepted build of a picture is about to show this page.
   if (job_.graphicViewPending && !job_.moveRecords.empty()) fitPending_ = true;
   graphic_->markLine(-1);
-  const PathLengths l = MeasurePaths(job_.moveRecords);
-  graphic_->showPathLengths(l.feed, l.rapid);
+  graphic_->showPathLengths(job_.pathLengths.feed, job_.pathLengths.rapid);
   if (graphic_->isVisible()) graphic_->DrawSimulation(true);
 }
 
