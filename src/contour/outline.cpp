@@ -232,7 +232,7 @@ void WormTracer::Redo(const Path& path) {
 }
 
 void WormTracer::ScanWurm(int32_t x, int32_t y) {
-  lastPathStart_ = kept_.size();
+  lastPathStart_ = segments_.count();
   traced_ = true;
   const int32_t w = map_.width;
   const int32_t h = map_.height;
@@ -260,29 +260,18 @@ void WormTracer::ScanWurm(int32_t x, int32_t y) {
       kept = &second_;
     }
   }
-  kept_.insert(kept_.end(), kept->runs.begin(), kept->runs.end());
+  // Straight into the list: its storage grows without copying, and the pages
+  // of millions of records are then written while the rows report progress,
+  // not all at once at the end.
+  for (const Run& r : kept->runs) segments_.append(r.x1, r.y1, r.x2, r.y2);
 }
 
 void WormTracer::finish() {
   if (!traced_) return;
   traced_ = false;
   SegmentList& list = segments_;
-  const int32_t base = list.count();
-  const int32_t total = base + static_cast<int32_t>(kept_.size());
-  list.reserve(total);
-  list.setCount(total);
-  Segment* out = list.data() + base;
-  for (const Run& r : kept_) {
-    out->x1 = r.x1;
-    out->y1 = r.y1;
-    out->x2 = r.x2;
-    out->y2 = r.y2;
-    out->done = false;
-    ++out;
-  }
-  // Give the collected paths back before the undo copy takes its memory.
-  decltype(kept_)().swap(kept_);
-  list.setCount(base + static_cast<int32_t>(lastPathStart_));
+  const int32_t total = list.count();
+  list.setCount(lastPathStart_);
   list.saveUndo();
   list.setCount(total);
   lastPathStart_ = 0;

@@ -43,12 +43,10 @@ class WormTracer {
   // tie the right end wins.
   void ScanWurm(int32_t x, int32_t y);
 
-  // Appends the segments of all paths traced so far to the segment list (also
-  // done by the destructor). Collecting them first lets the list grow once to
-  // its final size instead of doubling through huge blocks of records.
-  // Every path replaces the undo bank with the list as it was before that
-  // path; that copy, too, is taken once here. The list must not change
-  // otherwise while paths are pending.
+  // Each path goes into the segment list as it is traced. Every path
+  // replaces the undo bank with the list as it was before that path; that
+  // copy is taken once, here (also done by the destructor). The list must not
+  // change otherwise while paths are pending.
   void finish();
 
  private:
@@ -72,8 +70,7 @@ class WormTracer {
   SegmentList& segments_;
   const bool& cancel_;
   Path first_, second_;
-  std::vector<Run, BigBufferAllocator<Run>> kept_;  // paths not yet in the list
-  std::size_t lastPathStart_ = 0;                   // where the last path begins in kept_
+  int32_t lastPathStart_ = 0;  // where the last path begins in the list
   bool traced_ = false;
 };
 
