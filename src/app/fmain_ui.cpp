@@ -228,6 +228,7 @@ Tfmain::Tfmain(std::string startPicture, bool startedWithArgs, QWidget* parent)
       programDir_(QCoreApplication::applicationDirPath().toStdString()) {
   InitIconResource();
   InitImageIcons();
+  job_.keepMoveText = false;  // the views replay the parsed records only
   setObjectName(QStringLiteral("fmain"));
   setWindowTitle(QStringLiteral("Korvane"));
   setMinimumSize(720, 685);

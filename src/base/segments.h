@@ -80,13 +80,14 @@ class SegmentList {
     if (undoKept_) {
       undo_.clear();
       undo_.reserve(static_cast<size_t>(count_));
-      constexpr int32_t kPiece = 1 << 20;
+      constexpr int32_t kPiece = 1 << 18;
       for (int32_t i = 0; i < count_; i += kPiece) {
         const int32_t end = count_ - i > kPiece ? i + kPiece : count_;
         undo_.insert(undo_.end(), data() + i, data() + end);
         if (progress) progress->report(text, 0);
       }
       ++undoSerial_;
+      copyReleased_ = false;
     }
     saved_ = count_;
   }
@@ -101,8 +102,15 @@ class SegmentList {
     std::vector<Segment>().swap(undo_);
     saved_ = 0;
   }
+  // Gives the copy's memory back once the operation that took it has been
+  // decided; the saved count stays. The next saveUndo takes a fresh copy.
+  void releaseUndoCopy() {
+    std::vector<Segment>().swap(undo_);
+    copyReleased_ = true;
+  }
   void restoreUndo() {
     if (!undoKept_) throw std::logic_error("the segment list keeps no undo copy");
+    if (copyReleased_) throw std::logic_error("the undo copy has been released");
     reserve(saved_);
     std::copy(undo_.begin(), undo_.begin() + saved_, data());
     setCount(saved_);
@@ -121,6 +129,7 @@ class SegmentList {
   int32_t saved_ = 0;
   uint64_t undoSerial_ = 0;
   bool undoKept_ = true;
+  bool copyReleased_ = false;
 };
 
 struct BoundingRect {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -16,6 +17,8 @@ namespace {
 
 // Start value of the search: a gap must be smaller to be taken at all.
 constexpr long double kSearchStart = 999999999999999.0L;
+// Records between two reports that only keep the window answering.
+constexpr int32_t kKeepAliveRecords = 1 << 18;
 
 void Reverse(Segment& s) {
   std::swap(s.x1, s.x2);
@@ -59,12 +62,16 @@ struct Best {
 // tie test needs.
 class EndpointTree {
  public:
-  EndpointTree(const Segment* recs, int32_t n, bool withEnds, double maxAbs, bool exactDoubles)
-      : recs_(recs), withEnds_(withEnds), exact_(exactDoubles), tol_(1e-9 * (1.0 + maxAbs)) {
+  // `keepAlive` is called now and then while the tree of a large list is built.
+  EndpointTree(const Segment* recs, int32_t n, bool withEnds, double maxAbs, bool exactDoubles,
+               const std::function<void()>& keepAlive)
+      : recs_(recs), withEnds_(withEnds), exact_(exactDoubles), tol_(1e-9 * (1.0 + maxAbs)),
+        keepAlive_(keepAlive) {
     const size_t tags = static_cast<size_t>(n) * 2;
     leafOfTag_.assign(tags, -1);
     pts_.reserve(withEnds ? tags : static_cast<size_t>(n));
     for (int32_t i = 0; i < n; ++i) {
+      if (i > 0 && i % kKeepAliveRecords == 0) keepAlive_();
       const Segment& s = recs[i];
       const uint32_t t = static_cast<uint32_t>(i) * 2;
       pts_.push_back({static_cast<double>(s.x1), static_cast<double>(s.y1), t, i});
@@ -178,6 +185,7 @@ class EndpointTree {
   }
 
   void Build(int32_t idx, int32_t lo, int32_t hi) {
+    if (hi - lo >= kKeepAliveRecords / 4) keepAlive_();
     double minX = pts_[static_cast<size_t>(lo)].x, maxX = minX;
     double minY = pts_[static_cast<size_t>(lo)].y, maxY = minY;
     int32_t minPos = kNone;
@@ -255,6 +263,7 @@ class EndpointTree {
   std::vector<Point> pts_;
   std::vector<Node> nodes_;
   std::vector<int32_t> leafOfTag_;
+  const std::function<void()>& keepAlive_;
 };
 
 // The search as stated, scanning every remaining record; used for lists with
@@ -294,8 +303,12 @@ void OptimizePlain(Segment* d, int32_t n, bool allowSwap, PercentReporter& progr
 }
 
 void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs, bool exactDoubles,
-                      PercentReporter& progress) {
-  EndpointTree tree(d, n, allowSwap, maxAbs, exactDoubles);
+                      PercentReporter& progress, ProgressSink& sink) {
+  // Building the tree and moving the records take seconds on a list of
+  // millions, before the first and after the last percent: the status line
+  // keeps its text and the window keeps answering meanwhile.
+  const std::function<void()> keepAlive = [&sink] { sink.report(kWayOptimizeStatusText, 0); };
+  EndpointTree tree(d, n, allowSwap, maxAbs, exactDoubles, keepAlive);
   // The records stay where they are while the order is found: perm[p] is the
   // record now at position p, pos its inverse; reversed marks records to flip.
   std::vector<int32_t> perm(static_cast<size_t>(n)), pos(static_cast<size_t>(n));
@@ -340,7 +353,9 @@ void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs, bool
   for (int32_t i = 0; i < n; ++i) {
     if (reversed[static_cast<size_t>(i)]) Reverse(d[i]);
   }
+  int32_t moved = 0;
   for (int32_t start = 0; start < n; ++start) {
+    if (start > 0 && start % kKeepAliveRecords == 0) sink.report(kWayOptimizeStatusText, 100);
     if (perm[static_cast<size_t>(start)] == start) continue;
     const Segment first = d[start];
     int32_t q = start;
@@ -353,6 +368,7 @@ void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs, bool
       }
       d[q] = d[src];
       q = src;
+      if (++moved % kKeepAliveRecords == 0) sink.report(kWayOptimizeStatusText, 100);
     }
   }
 }
@@ -385,6 +401,7 @@ void OptimizeOrder(SegmentList& list, bool allowSwap, ProgressSink& progress) {
   long double maxAbs = 0;
   bool finite = true, exactDoubles = true;
   for (int32_t i = 0; i < n; ++i) {
+    if (i > 0 && i % kKeepAliveRecords == 0) progress.report(kWayOptimizeStatusText, 0);
     d[i].done = false;
     for (long double v : {d[i].x1, d[i].y1, d[i].x2, d[i].y2}) {
       if (!std::isfinite(v)) finite = false;
@@ -393,7 +410,8 @@ void OptimizeOrder(SegmentList& list, bool allowSwap, ProgressSink& progress) {
     }
   }
   if (finite && maxAbs < 1e150L) {
-    OptimizeWithTree(d, n, allowSwap, static_cast<double>(maxAbs), exactDoubles, reporter);
+    OptimizeWithTree(d, n, allowSwap, static_cast<double>(maxAbs), exactDoubles, reporter,
+                     progress);
   } else {
     OptimizePlain(d, n, allowSwap, reporter);
   }
@@ -412,6 +430,7 @@ WayOptimizeResult OptimizeWay(SegmentList& list, bool allowSwap, ProgressSink& p
   list.saveUndo(&progress, kWayOptimizeStatusText);
   WayOptimizeResult r;
   r.totalBefore = TotalPath(list);
+  progress.report(kWayOptimizeStatusText, 0);
   OptimizeOrder(list, allowSwap, progress);
   r.totalAfter = TotalPath(list);
 

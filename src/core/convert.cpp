@@ -105,6 +105,7 @@ NCBuildResult ConvertToNC(Job& job, ProgressSink& progress) {
         meter.add(job.moveRecords.records().back(), job.moveRecords);
       }
       job.pathLengths = meter.lengths();
+      if (!job.keepMoveText) job.moveList = LineStore();
     }
   } catch (const std::bad_alloc&) {
     // A program too large for the memory left fails like a bad number field:
@@ -150,7 +151,8 @@ void DoConvert(Job& job, ConvertRequest request, const ConvertInputs& in, Conver
     std::fill(job.result.px.begin(), job.result.px.end(), kBlack);
     host.runConversionDialog();
   }
-  if (job.contourAccepted && !rerun && !job.moveList.empty() && job.graphicViewPending) {
+  if (job.contourAccepted && !rerun && (!job.moveList.empty() || !job.moveRecords.empty()) &&
+      job.graphicViewPending) {
     host.showFittedGraphic();
     GraphicViewShown(job);
   }

@@ -84,6 +84,10 @@ struct Job {
   // list only when asked to.
   bool buildMoveList = true;
   bool parseMoveRecords = true;
+  // Whether the move-list text stays once its records are parsed. The desktop
+  // program reads only the records, and on a job of millions of moves the
+  // text is a hundred megabytes more.
+  bool keepMoveText = true;
   NCBuilderState builder;  // carries the block counter from build to build
   MachineExtents extents;
   // NC builder: busy while a build runs (a progress report may re-enter it),

@@ -36,10 +36,18 @@ bool WithinMemory(SegmentList& list, const char* text, UserDialogs& ui, Step ste
   }
 }
 
+// Once a list command has been decided (kept, refused or failed), its undo
+// copy has no further use: on a list of millions it is hundreds of megabytes.
+struct ReleaseUndoAtEnd {
+  SegmentList& list;
+  ~ReleaseUndoAtEnd() { list.releaseUndoCopy(); }
+};
+
 }  // namespace
 
 LineFollowResult FindLines(Job& job, UserDialogs& ui, ProgressSink& progress,
                            const std::function<void()>& rebuildNc) {
+  const ReleaseUndoAtEnd release{job.segments};
   LineFollowResult r;
   if (!WithinMemory(job.segments, kLineFollowOutOfMemoryText, ui,
                     [&] { r = FollowLines(job.segments, progress); })) {
@@ -56,6 +64,7 @@ LineFollowResult FindLines(Job& job, UserDialogs& ui, ProgressSink& progress,
 
 WayOptimizeResult WayOptimizer(Job& job, bool allowSwap, bool silent, UserDialogs& ui,
                                ProgressSink& progress, const std::function<void()>& rebuildNc) {
+  const ReleaseUndoAtEnd release{job.segments};
   WayOptimizeResult r;
   if (!WithinMemory(job.segments, kWayOptimizeOutOfMemoryText, ui,
                     [&] { r = OptimizeWay(job.segments, allowSwap, progress); })) {

@@ -1,11 +1,13 @@
 #include "contour/linefollow.h"
 #include "core/postprocess.h"
+#include "contour/pathopt.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/interaction.h"
@@ -286,6 +288,17 @@ TEST(FindLines, AsksWithCountsAndRestoresTheExactListOnNo) {
       ExpectSame(Records(job.segments), before);
       EXPECT_TRUE(job.segments[2].done);
     }
+    // Once decided, the copy's memory is given back; the next list command
+    // takes its own and still restores the exact list.
+    EXPECT_TRUE(job.segments.undoBank().empty());
+    EXPECT_EQ(job.segments.savedCount(), 9);
+    std::swap(job.segments[1], job.segments[job.segments.count() - 1]);  // out of order
+    const std::vector<Seg> beforeSecond = Records(job.segments);
+    ui.answer = false;
+    const WayOptimizeResult w = WayOptimizer(job, true, false, ui, progress, [&] { ++builds; });
+    ASSERT_TRUE(w.asked);
+    EXPECT_FALSE(w.kept);
+    ExpectSame(Records(job.segments), beforeSecond);
   }
 }
 
