@@ -48,4 +48,24 @@ class PercentReporter {
   int last_ = -1;
 };
 
+// Work without a percentage of its own (building a search tree, moving
+// records): every `every` steps of it the sink hears `text` again at a fixed
+// percentage, so the status line keeps its text and the window keeps answering.
+class KeepAlive {
+ public:
+  KeepAlive(ProgressSink& sink, const char* text, int64_t every = int64_t{1} << 18)
+      : sink_(sink), text_(text), every_(every), next_(every) {}
+  void add(int64_t steps, int percent) {
+    done_ += steps;
+    if (done_ < next_) return;
+    next_ = done_ + every_;
+    sink_.report(text_, percent);
+  }
+
+ private:
+  ProgressSink& sink_;
+  std::string text_;
+  int64_t every_, next_, done_ = 0;
+};
+
 }  // namespace korvane

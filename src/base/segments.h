@@ -87,7 +87,6 @@ class SegmentList {
         if (progress) progress->report(text, 0);
       }
       ++undoSerial_;
-      copyReleased_ = false;
     }
     saved_ = count_;
   }
@@ -104,13 +103,11 @@ class SegmentList {
   }
   // Gives the copy's memory back once the operation that took it has been
   // decided; the saved count stays. The next saveUndo takes a fresh copy.
-  void releaseUndoCopy() {
-    std::vector<Segment>().swap(undo_);
-    copyReleased_ = true;
-  }
+  void releaseUndoCopy() { std::vector<Segment>().swap(undo_); }
   void restoreUndo() {
     if (!undoKept_) throw std::logic_error("the segment list keeps no undo copy");
-    if (copyReleased_) throw std::logic_error("the undo copy has been released");
+    if (undo_.size() < static_cast<size_t>(saved_))
+      throw std::logic_error("the undo copy has been released");
     reserve(saved_);
     std::copy(undo_.begin(), undo_.begin() + saved_, data());
     setCount(saved_);
@@ -129,7 +126,6 @@ class SegmentList {
   int32_t saved_ = 0;
   uint64_t undoSerial_ = 0;
   bool undoKept_ = true;
-  bool copyReleased_ = false;
 };
 
 struct BoundingRect {

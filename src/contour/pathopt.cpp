@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -17,8 +16,6 @@ namespace {
 
 // Start value of the search: a gap must be smaller to be taken at all.
 constexpr long double kSearchStart = 999999999999999.0L;
-// Records between two reports that only keep the window answering.
-constexpr int32_t kKeepAliveRecords = 1 << 18;
 
 void Reverse(Segment& s) {
   std::swap(s.x1, s.x2);
@@ -62,16 +59,16 @@ struct Best {
 // tie test needs.
 class EndpointTree {
  public:
-  // `keepAlive` is called now and then while the tree of a large list is built.
+  // `alive` hears of the work while the tree of a large list is built.
   EndpointTree(const Segment* recs, int32_t n, bool withEnds, double maxAbs, bool exactDoubles,
-               const std::function<void()>& keepAlive)
+               KeepAlive& alive)
       : recs_(recs), withEnds_(withEnds), exact_(exactDoubles), tol_(1e-9 * (1.0 + maxAbs)),
-        keepAlive_(keepAlive) {
+        alive_(alive) {
     const size_t tags = static_cast<size_t>(n) * 2;
     leafOfTag_.assign(tags, -1);
     pts_.reserve(withEnds ? tags : static_cast<size_t>(n));
     for (int32_t i = 0; i < n; ++i) {
-      if (i > 0 && i % kKeepAliveRecords == 0) keepAlive_();
+      alive_.add(1, 0);
       const Segment& s = recs[i];
       const uint32_t t = static_cast<uint32_t>(i) * 2;
       pts_.push_back({static_cast<double>(s.x1), static_cast<double>(s.y1), t, i});
@@ -185,7 +182,7 @@ class EndpointTree {
   }
 
   void Build(int32_t idx, int32_t lo, int32_t hi) {
-    if (hi - lo >= kKeepAliveRecords / 4) keepAlive_();
+    alive_.add(hi - lo, 0);
     double minX = pts_[static_cast<size_t>(lo)].x, maxX = minX;
     double minY = pts_[static_cast<size_t>(lo)].y, maxY = minY;
     int32_t minPos = kNone;
@@ -263,7 +260,7 @@ class EndpointTree {
   std::vector<Point> pts_;
   std::vector<Node> nodes_;
   std::vector<int32_t> leafOfTag_;
-  const std::function<void()>& keepAlive_;
+  KeepAlive& alive_;
 };
 
 // The search as stated, scanning every remaining record; used for lists with
@@ -303,12 +300,10 @@ void OptimizePlain(Segment* d, int32_t n, bool allowSwap, PercentReporter& progr
 }
 
 void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs, bool exactDoubles,
-                      PercentReporter& progress, ProgressSink& sink) {
+                      PercentReporter& progress, KeepAlive& alive) {
   // Building the tree and moving the records take seconds on a list of
-  // millions, before the first and after the last percent: the status line
-  // keeps its text and the window keeps answering meanwhile.
-  const std::function<void()> keepAlive = [&sink] { sink.report(kWayOptimizeStatusText, 0); };
-  EndpointTree tree(d, n, allowSwap, maxAbs, exactDoubles, keepAlive);
+  // millions, before the first and after the last percent.
+  EndpointTree tree(d, n, allowSwap, maxAbs, exactDoubles, alive);
   // The records stay where they are while the order is found: perm[p] is the
   // record now at position p, pos its inverse; reversed marks records to flip.
   std::vector<int32_t> perm(static_cast<size_t>(n)), pos(static_cast<size_t>(n));
@@ -353,9 +348,8 @@ void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs, bool
   for (int32_t i = 0; i < n; ++i) {
     if (reversed[static_cast<size_t>(i)]) Reverse(d[i]);
   }
-  int32_t moved = 0;
   for (int32_t start = 0; start < n; ++start) {
-    if (start > 0 && start % kKeepAliveRecords == 0) sink.report(kWayOptimizeStatusText, 100);
+    alive.add(1, 100);
     if (perm[static_cast<size_t>(start)] == start) continue;
     const Segment first = d[start];
     int32_t q = start;
@@ -368,7 +362,7 @@ void OptimizeWithTree(Segment* d, int32_t n, bool allowSwap, double maxAbs, bool
       }
       d[q] = d[src];
       q = src;
-      if (++moved % kKeepAliveRecords == 0) sink.report(kWayOptimizeStatusText, 100);
+      alive.add(1, 100);
     }
   }
 }
@@ -398,10 +392,11 @@ void OptimizeOrder(SegmentList& list, bool allowSwap, ProgressSink& progress) {
   const int32_t n = list.count();
   Segment* d = list.data();
   PercentReporter reporter(progress, kWayOptimizeStatusText);
+  KeepAlive alive(progress, kWayOptimizeStatusText);
   long double maxAbs = 0;
   bool finite = true, exactDoubles = true;
   for (int32_t i = 0; i < n; ++i) {
-    if (i > 0 && i % kKeepAliveRecords == 0) progress.report(kWayOptimizeStatusText, 0);
+    alive.add(1, 0);
     d[i].done = false;
     for (long double v : {d[i].x1, d[i].y1, d[i].x2, d[i].y2}) {
       if (!std::isfinite(v)) finite = false;
@@ -410,8 +405,7 @@ void OptimizeOrder(SegmentList& list, bool allowSwap, ProgressSink& progress) {
     }
   }
   if (finite && maxAbs < 1e150L) {
-    OptimizeWithTree(d, n, allowSwap, static_cast<double>(maxAbs), exactDoubles, reporter,
-                     progress);
+    OptimizeWithTree(d, n, allowSwap, static_cast<double>(maxAbs), exactDoubles, reporter, alive);
   } else {
     OptimizePlain(d, n, allowSwap, reporter);
   }

@@ -62,7 +62,6 @@ void NcEditor::beginLoad(size_t totalBytes, ProgressSink* progress) {
   loader_ = reinterpret_cast<ScintillaLoader*>(
       SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(totalBytes + 1), 0L));
   chunk_.clear();
-  chunk_.reserve(kLoadChunk + 4096);
   loadTotal_ = totalBytes;
   loaded_ = 0;
   loadProgress_ = progress;

@@ -75,6 +75,7 @@ class NcEditor : public QsciScintilla {
     size_t total = 0;
     for (size_t i = 0; i < lines.size(); ++i) total += std::string_view(lines[i]).size() + 1;
     beginLoad(total, progress);
+    chunk_.reserve(kLoadChunk + 4096);
     for (size_t i = 0; i < lines.size(); ++i) addLine(std::string_view(lines[i]), i == 0);
     finishLoad();
   }
